@@ -1,0 +1,9 @@
+#pragma once
+
+namespace s::base {
+class IComparable;
+class IComparator;
+class IDestructor;
+class IGenerator;
+class IObject;
+}

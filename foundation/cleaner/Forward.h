@@ -1,0 +1,7 @@
+#pragma once
+
+namespace s::cleaner {
+class CleanerIObject;
+class CleanerRaw;
+class CleanerRawObject;
+}

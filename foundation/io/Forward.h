@@ -1,0 +1,6 @@
+#pragma once
+
+namespace s::io {
+class IInputStream;
+class IOutputStream;
+}
