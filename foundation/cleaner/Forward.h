@@ -2,6 +2,7 @@
 
 namespace s::cleaner {
 class CleanerIObject;
+class CleanerPooledIObject;
 class CleanerRaw;
 class CleanerRawObject;
 }

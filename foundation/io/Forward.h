@@ -2,5 +2,6 @@
 
 namespace s::io {
 class IInputStream;
+class IInputStreamable;
 class IOutputStream;
 }

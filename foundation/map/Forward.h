@@ -1,0 +1,6 @@
+#pragma once
+
+namespace s::map {
+class MapNode;
+class MapTable;
+}
