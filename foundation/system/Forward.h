@@ -1,0 +1,5 @@
+#pragma once
+
+namespace s::system::os {
+class Process;
+}
