@@ -1,0 +1,7 @@
+#pragma once
+
+namespace s::crypt::zcrypt {
+class ZipKeys;
+class ZCryptInputStream;
+class ZCryptOutputStream;
+}

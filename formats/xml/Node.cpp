@@ -1,0 +1,561 @@
+#include "formats/xml/Node.h"
+
+#include "formats/xml/AttrFactory.h"
+#include "formats/xml/Escape.h"
+#include "formats/xml/Numbers.h"
+#include "formats/xml/Text.h"
+#include "foundation/col/ArrayU08.h"
+#include "foundation/str/StrBuffer.h"
+#include "foundation/str/Utf8.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace s::xml {
+
+using str::strbuffer::StrBuffer;
+using text::isSpace;
+
+namespace {
+
+const char16_t* skipSpace(const char16_t* p)
+{
+    while (isSpace(*p))
+        ++p;
+    return p;
+}
+
+const char16_t* skipTo(const char16_t* p, char16_t c)
+{
+    while (*p && *p != c)
+        ++p;
+    return p;
+}
+
+enum class TagKind {
+    Open,    // ">" read: content follows
+    Closed,  // "/>" read, or the text ended inside the tag
+    Comment, // "<!..." skipped
+    None,    // no "<" before the end
+};
+
+}
+
+Node::Node()
+    : m_attributes(Attributes::get())
+{
+}
+
+Node::~Node()
+{
+    clear();
+    m_attributes->release();
+}
+
+uint32_t Node::childCount() const
+{
+    return static_cast<uint32_t>(m_children.size());
+}
+
+// Deep trees are released with a work list instead of recursion, so a document nested a
+// hundred thousand levels deep cannot exhaust the stack.
+void Node::clear()
+{
+    std::free(m_name);
+    m_name = nullptr;
+    m_nameLength = 0;
+    m_attributes->clear();
+    if (m_children.empty())
+        return;
+    std::vector<Node*> pending;
+    pending.swap(m_children);
+    while (!pending.empty()) {
+        Node* node = pending.back();
+        pending.pop_back();
+        if (!node->m_children.empty()) {
+            pending.insert(pending.end(), node->m_children.begin(), node->m_children.end());
+            node->m_children.clear();
+        }
+        node->release();
+    }
+}
+
+// --- reading ---
+
+// Reads a start tag from the first "<" at or after p: the name, the attributes and the end of
+// the tag. Returns the position after the tag (or after a comment).
+static const char16_t* parseStartTag(Node& node, const char16_t* p, TagKind& kind)
+{
+    // 1. Find the "<"; whatever comes before it (a byte-order mark, say) is ignored.
+    p = skipTo(p, u'<');
+    if (!*p) {
+        kind = TagKind::None;
+        return p;
+    }
+
+    // 2. The name: "!" with the two characters after it, or up to whitespace, "/" or ">".
+    p = skipSpace(p + 1);
+    const char16_t* nameStart = p;
+    if (*p == u'!') {
+        ++p;
+        for (int i = 0; i < 2 && *p; ++i)
+            ++p;
+    } else {
+        while (*p && !isSpace(*p) && *p != u'/' && *p != u'>')
+            ++p;
+    }
+    node.setName(nameStart, static_cast<int32_t>(p - nameStart));
+
+    // 3. A comment, document type or CDATA section: skipped up to the next "-->".
+    if (*nameStart == u'!') {
+        kind = TagKind::Comment;
+        while (*p) {
+            if (p[0] == u'-' && p[1] == u'-' && p[2] == u'>')
+                return p + 3;
+            ++p;
+        }
+        return p;
+    }
+
+    // 4. Attributes, taken raw: name up to a space or "=", value between the next two quotes.
+    Attributes* attributes = node.getAttributes();
+    for (;;) {
+        p = skipSpace(p);
+        if (!*p || *p == u'>' || *p == u'/')
+            break;
+        const char16_t* attrName = p;
+        while (*p && *p != u' ' && *p != u'=')
+            ++p;
+        const char16_t* attrNameEnd = p;
+        p = skipTo(p, u'"');
+        if (!*p)
+            break;
+        const char16_t* value = ++p;
+        p = skipTo(p, u'"');
+        attributes->addRaw(attrName, static_cast<uint32_t>(attrNameEnd - attrName), value, static_cast<uint32_t>(p - value));
+        if (!*p)
+            break;
+        ++p;
+    }
+
+    // 5. End of the start tag.
+    while (*p && *p != u'>' && *p != u'/')
+        ++p;
+    if (*p == u'/') {
+        p = skipTo(p, u'>');
+        kind = TagKind::Closed;
+        return *p ? p + 1 : p;
+    }
+    if (!*p) {
+        kind = TagKind::Closed;
+        return p;
+    }
+    kind = TagKind::Open;
+    return p + 1;
+}
+
+void Node::appendText(const char16_t* start, const char16_t* end)
+{
+    m_attributes->addRaw(nullptr, 0, start, static_cast<uint32_t>(end - start));
+}
+
+// A text run inside an element: leading whitespace dropped, the rest up to the next "<" kept raw.
+static const char16_t* takeTextRun(Node& node, const char16_t* p)
+{
+    p = skipSpace(p);
+    if (*p && *p != u'<') {
+        const char16_t* start = p;
+        p = skipTo(p, u'<');
+        node.getAttributes()->addRaw(nullptr, 0, start, static_cast<uint32_t>(p - start));
+    }
+    return p;
+}
+
+// The content of open elements, kept on an explicit stack rather than by recursion, so the depth
+// of a document is bounded by memory and not by the thread's stack.
+const char16_t* Node::parse(const char16_t* text)
+{
+    TagKind kind;
+    const char16_t* p = parseStartTag(*this, text, kind);
+    if (kind != TagKind::Open)
+        return p;
+
+    std::vector<Node*> open;
+    open.push_back(this);
+    p = takeTextRun(*this, p);
+    while (*p) {
+        // 7. An end tag closes the innermost open element; its name is not examined.
+        if (p[1] == u'/') {
+            p = skipTo(p + 2, u'>');
+            if (*p)
+                ++p;
+            open.pop_back();
+            if (open.empty())
+                return p;
+        } else {
+            // 6. A child element (comments are read and dropped).
+            Node* child = Node::get();
+            p = parseStartTag(*child, p, kind);
+            if (kind == TagKind::Comment || kind == TagKind::None) {
+                child->release();
+            } else {
+                open.back()->m_children.push_back(child);
+                if (kind == TagKind::Open) {
+                    open.push_back(child);
+                    p = takeTextRun(*child, p);
+                    continue;
+                }
+            }
+        }
+        p = takeTextRun(*open.back(), p);
+    }
+    return p;
+}
+
+bool Node::parseBytes(const ArrayU08* bytes)
+{
+    if (!bytes)
+        return false;
+    return parseBytes(bytes->items(), bytes->count());
+}
+
+bool Node::parseBytes(const uint8_t* bytes, uint64_t size)
+{
+    if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        bytes += 3;
+        size -= 3;
+    }
+    thread::Pooled<StrBuffer> decoded;
+    decoded->reserveExactly(static_cast<uint32_t>(str::Utf8::maxDecodedSize(size)));
+    size_t units = str::Utf8::decode(bytes, size, decoded->units());
+    decoded->setLength(static_cast<uint32_t>(units));
+    parse(decoded->c_str());
+    return m_nameLength > 0;
+}
+
+// --- names and children ---
+
+const char16_t* Node::getName() const
+{
+    return m_name ? m_name : text::emptyText;
+}
+
+void Node::setName(const char16_t* name, int32_t length)
+{
+    uint32_t n = length < 0 ? text::length(name) : static_cast<uint32_t>(length);
+    char16_t* copy = text::duplicate(name, n);
+    std::free(m_name);
+    m_name = copy;
+    m_nameLength = n;
+}
+
+bool Node::nameEquals(const char16_t* name, int32_t length) const
+{
+    if (length < 0)
+        return text::equalsIgnoreCase(getName(), m_nameLength, name, text::length(name));
+    if (m_nameLength != static_cast<uint32_t>(length))
+        return false;
+    return length == 0 || std::memcmp(m_name, name, static_cast<size_t>(length) * sizeof(char16_t)) == 0;
+}
+
+bool Node::isComment() const
+{
+    return m_nameLength > 0 && m_name[0] == u'!';
+}
+
+Node* Node::childAt(uint32_t index) const
+{
+    return m_children[index];
+}
+
+Node* Node::addChild(const char16_t* name, int32_t length)
+{
+    Node* child = Node::get();
+    child->setName(name, length);
+    m_children.push_back(child);
+    return child;
+}
+
+Node* Node::appendChild(Node* node)
+{
+    if (node)
+        m_children.push_back(node);
+    return node;
+}
+
+void Node::removeChildAt(uint32_t index)
+{
+    Node* child = m_children[index];
+    m_children.erase(m_children.begin() + index);
+    child->release();
+}
+
+bool Node::findChild(const char16_t* name, uint32_t* index, int32_t length) const
+{
+    for (uint32_t i = 0; i < m_children.size(); ++i) {
+        if (m_children[i]->nameEquals(name, length)) {
+            if (index)
+                *index = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+Node* Node::getChild(const char16_t* name, int32_t length) const
+{
+    uint32_t index;
+    return findChild(name, &index, length) ? m_children[index] : nullptr;
+}
+
+Attributes* Node::getAttributes()
+{
+    return m_attributes;
+}
+
+const Attributes* Node::getAttributes() const
+{
+    return m_attributes;
+}
+
+// --- setters ---
+
+// Numbers are formatted on the caller's stack: no shared scratch buffer, no lock, and room for
+// the longest "%f" of a double (over 300 digits).
+void Node::addFormatted(const char16_t* name, const char* format, ...)
+{
+    char bytes[400];
+    va_list args;
+    va_start(args, format);
+    int n = std::vsnprintf(bytes, sizeof bytes, format, args);
+    va_end(args);
+    if (n < 0)
+        n = 0;
+    if (n >= static_cast<int>(sizeof bytes))
+        n = sizeof bytes - 1;
+    char16_t units[400];
+    for (int i = 0; i < n; ++i)
+        units[i] = static_cast<unsigned char>(bytes[i]);
+    m_attributes->addRaw(name, text::length(name), units, static_cast<uint32_t>(n));
+}
+
+void Node::setU64(const char16_t* name, uint64_t value) { addFormatted(name, "%lld", static_cast<long long>(value)); }
+void Node::setU32(const char16_t* name, uint32_t value) { addFormatted(name, "%u", value); }
+void Node::setU16(const char16_t* name, uint16_t value) { addFormatted(name, "%u", static_cast<unsigned>(value)); }
+void Node::setU8(const char16_t* name, uint8_t value) { addFormatted(name, "%u", static_cast<unsigned>(value)); }
+void Node::setS64(const char16_t* name, int64_t value) { addFormatted(name, "%lld", static_cast<long long>(value)); }
+void Node::setS32(const char16_t* name, int32_t value) { addFormatted(name, "%d", value); }
+void Node::setS16(const char16_t* name, int16_t value) { addFormatted(name, "%d", static_cast<int>(value)); }
+void Node::setS8(const char16_t* name, int8_t value) { addFormatted(name, "%d", static_cast<int>(value)); }
+void Node::setFloat(const char16_t* name, float value) { addFormatted(name, "%f", static_cast<double>(value)); }
+void Node::setDouble(const char16_t* name, double value) { addFormatted(name, "%f", value); }
+
+void Node::setString(const char16_t* name, const char16_t* value, int32_t length)
+{
+    uint32_t n = length < 0 ? text::length(value) : static_cast<uint32_t>(length);
+    uint32_t nameLength = text::length(name);
+    thread::Pooled<StrBuffer> escaped;
+    escape(*escaped, value, n, nameLength == 0 ? EscapeMode::Text : EscapeMode::Attribute);
+    m_attributes->addRaw(name, nameLength, escaped->units(), escaped->length());
+}
+
+namespace {
+
+template<class T>
+void appendHexUnits(StrBuffer& out, T value, int digits)
+{
+    static constexpr char16_t hex[] = u"0123456789abcdef";
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
+        out.append(hex[(static_cast<uint64_t>(value) >> shift) & 0xF]);
+}
+
+template<class T>
+void addHexArray(Attributes& attributes, const char16_t* name, const T* values, uint32_t count)
+{
+    using U = std::make_unsigned_t<T>;
+    thread::Pooled<StrBuffer> text;
+    text->reserveExactly(count * sizeof(T) * 2);
+    for (uint32_t i = 0; i < count; ++i)
+        appendHexUnits(*text, static_cast<U>(values[i]), static_cast<int>(sizeof(T) * 2));
+    attributes.addRaw(name, text::length(name), text->units() ? text->units() : text::emptyText, text->length());
+}
+
+}
+
+void Node::setU64Array(const char16_t* name, const uint64_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
+void Node::setU32Array(const char16_t* name, const uint32_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
+void Node::setU16Array(const char16_t* name, const uint16_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
+void Node::setU8Array(const char16_t* name, const uint8_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
+void Node::setS64Array(const char16_t* name, const int64_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
+void Node::setS32Array(const char16_t* name, const int32_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
+void Node::setS16Array(const char16_t* name, const int16_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
+void Node::setS8Array(const char16_t* name, const int8_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
+
+void Node::setFloatArray(const char16_t* name, const float* values, uint32_t count)
+{
+    std::vector<uint32_t> bits(count);
+    if (count)
+        std::memcpy(bits.data(), values, count * sizeof(float));
+    addHexArray(*m_attributes, name, bits.data(), count);
+}
+
+// Each double as its two 32-bit words in memory order, low word first on this little-endian
+// machine, so files read the same on the platforms the format came from.
+void Node::setDoubleArray(const char16_t* name, const double* values, uint32_t count)
+{
+    std::vector<uint32_t> words(static_cast<size_t>(count) * 2);
+    if (count)
+        std::memcpy(words.data(), values, count * sizeof(double));
+    addHexArray(*m_attributes, name, words.data(), count * 2);
+}
+
+// --- getters ---
+
+const char16_t* Node::getRaw(const char16_t* name, const char16_t* defaultValue) const
+{
+    Attribute* record = m_attributes->find(name);
+    return record ? record->value : defaultValue;
+}
+
+bool Node::getBool(const char16_t* name, bool defaultValue) const
+{
+    const char16_t* value = getRaw(name);
+    return value ? parseBool(value) : defaultValue;
+}
+
+int8_t Node::getS8(const char16_t* name, int8_t defaultValue) const
+{
+    const char16_t* value = getRaw(name);
+    return value ? static_cast<int8_t>(parseLong(value)) : defaultValue;
+}
+
+int16_t Node::getS16(const char16_t* name, int16_t defaultValue) const
+{
+    const char16_t* value = getRaw(name);
+    return value ? static_cast<int16_t>(parseLong(value)) : defaultValue;
+}
+
+int32_t Node::getS32(const char16_t* name, int32_t defaultValue) const
+{
+    const char16_t* value = getRaw(name);
+    return value ? parseLong(value) : defaultValue;
+}
+
+int64_t Node::getS64(const char16_t* name, int64_t defaultValue) const
+{
+    const char16_t* value = getRaw(name);
+    return value ? parseLongLong(value) : defaultValue;
+}
+
+uint8_t Node::getU8(const char16_t* name, uint8_t defaultValue) const
+{
+    const char16_t* value = getRaw(name);
+    return value ? static_cast<uint8_t>(parseUnsignedLong(value)) : defaultValue;
+}
+
+uint16_t Node::getU16(const char16_t* name, uint16_t defaultValue) const
+{
+    const char16_t* value = getRaw(name);
+    return value ? static_cast<uint16_t>(parseUnsignedLong(value)) : defaultValue;
+}
+
+uint32_t Node::getU32(const char16_t* name, uint32_t defaultValue) const
+{
+    const char16_t* value = getRaw(name);
+    return value ? parseUnsignedLong(value) : defaultValue;
+}
+
+uint64_t Node::getU64(const char16_t* name, uint64_t defaultValue) const
+{
+    const char16_t* value = getRaw(name);
+    return value ? static_cast<uint64_t>(parseLongLong(value)) : defaultValue;
+}
+
+str::strbuffer::StrBuffer* Node::getString(StrBuffer* target, const char16_t* name, const char16_t* defaultValue, bool append) const
+{
+    if (!append)
+        target->clear();
+    Attribute* record = m_attributes->find(name);
+    if (!record) {
+        if (defaultValue)
+            target->append(defaultValue, text::length(defaultValue));
+        return target;
+    }
+    unescape(*target, record->value, record->valueLength, record->isText() ? EscapeMode::Text : EscapeMode::Attribute);
+    return target;
+}
+
+// --- writing ---
+
+namespace {
+
+void writeStartTag(StrBuffer& out, const Node& node)
+{
+    out.append(u'<');
+    out.append(node.getName(), node.nameLength());
+    const Attributes* attributes = node.getAttributes();
+    for (uint32_t i = 0, n = attributes->count(); i < n; ++i) {
+        const Attribute* record = attributes->at(i);
+        if (record->isText())
+            continue;
+        out.append(u' ');
+        out.append(record->name, record->nameLength);
+        out.append(u"=\"", 2);
+        out.append(record->value, record->valueLength);
+        out.append(u'"');
+    }
+    out.append(u'>');
+    if (const Attribute* content = attributes->firstText())
+        out.append(content->value, content->valueLength);
+}
+
+void writeEndTag(StrBuffer& out, const Node& node)
+{
+    out.append(u"</", 2);
+    out.append(node.getName(), node.nameLength());
+    out.append(u'>');
+}
+
+}
+
+// Iterative, like the reader, so any tree the reader builds can be written back.
+str::strbuffer::StrBuffer* Node::writeTo(StrBuffer* target, bool append) const
+{
+    if (!target)
+        target = StrBuffer::get();
+    else if (!append)
+        target->clear();
+
+    struct Open {
+        const Node* node;
+        uint32_t next;
+    };
+    std::vector<Open> open;
+    writeStartTag(*target, *this);
+    open.push_back({ this, 0 });
+    while (!open.empty()) {
+        Open& top = open.back();
+        if (top.next < top.node->m_children.size()) {
+            const Node* child = top.node->m_children[top.next++];
+            writeStartTag(*target, *child);
+            open.push_back({ child, 0 });
+        } else {
+            writeEndTag(*target, *top.node);
+            open.pop_back();
+        }
+    }
+    return target;
+}
+
+col::_array::ArrayU08* Node::toUtf8Bytes() const
+{
+    thread::Pooled<StrBuffer> written;
+    writeTo(written.get());
+    col::_array::ArrayU08* bytes = col::_array::ArrayU08::get();
+    written->toUtf8(*bytes);
+    return bytes;
+}
+
+}

@@ -1,0 +1,147 @@
+#pragma once
+
+#include "formats/xml/Attributes.h"
+#include "formats/xml/IXml.h"
+#include "foundation/base/IObject.h"
+#include "foundation/thread/Pool.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace s::str::strbuffer {
+class StrBuffer;
+}
+namespace s::col::_array {
+class ArrayU08;
+}
+namespace s::file::os {
+class Path;
+}
+
+namespace s::xml {
+
+// One element of the program's own small XML dialect: a name, ordered attributes (with the
+// element's text runs kept as records with an empty name) and ordered children. The reader is
+// lenient and never fails; the writer is compact (no declaration, indentation or line breaks).
+//
+// Texts are NUL-terminated UTF-16; a length of -1 means "up to the NUL". A node owns its
+// children and releases them to the node pool with itself.
+class Node final : public IXml
+    , public base::IObject
+    , public thread::IPoolable {
+    S_POOLED_CLASS(Node, "s_xml_Node")
+public:
+    using StrBuffer = str::strbuffer::StrBuffer;
+    using ArrayU08 = col::_array::ArrayU08;
+    using Path = file::os::Path;
+
+    Node();
+    ~Node() override;
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+
+    void reset() override { clear(); }
+
+    virtual uint32_t childCount() const;
+    // Frees the name, releases all attribute records and all children.
+    virtual void clear();
+
+    // Reads one element starting at the first "<" at or after text into this node and returns the
+    // position just after it (the NUL when the text ends first). Comments ("<!...") are skipped
+    // by callers: the node they give is named "!--" and answers isComment().
+    virtual const char16_t* parse(const char16_t* text);
+    // Decodes UTF-8 bytes (a leading byte-order mark is skipped) and parses them. True when an
+    // element name was read. (The decoded text is gone afterwards, so no position is returned.)
+    virtual bool parseBytes(const ArrayU08* bytes);
+    bool parseBytes(const uint8_t* bytes, uint64_t size);
+
+    virtual const char16_t* getName() const;
+    uint32_t nameLength() const { return m_nameLength; }
+    virtual void setName(const char16_t* name, int32_t length = -1);
+    // With an explicit length: exact and case-sensitive on exactly that many units. With -1:
+    // whole names compared ignoring case.
+    virtual bool nameEquals(const char16_t* name, int32_t length = -1) const;
+    virtual bool isComment() const;
+
+    virtual Node* childAt(uint32_t index) const;
+    virtual Node* addChild(const char16_t* name, int32_t length = -1);
+    // Ownership of node passes to this node.
+    virtual Node* appendChild(Node* node);
+    virtual void removeChildAt(uint32_t index);
+    // Index of the first child with that name (lookup rule of nameEquals); index may be null.
+    virtual bool findChild(const char16_t* name, uint32_t* index = nullptr, int32_t length = -1) const;
+    virtual Node* getChild(const char16_t* name, int32_t length = -1) const;
+
+    // Each setter appends one attribute record (an empty name sets the element's text).
+    virtual void setU64(const char16_t* name, uint64_t value);
+    virtual void setU32(const char16_t* name, uint32_t value);
+    virtual void setU16(const char16_t* name, uint16_t value);
+    virtual void setU8(const char16_t* name, uint8_t value);
+    virtual void setS64(const char16_t* name, int64_t value);
+    virtual void setS32(const char16_t* name, int32_t value);
+    virtual void setS16(const char16_t* name, int16_t value);
+    virtual void setS8(const char16_t* name, int8_t value);
+    virtual void setFloat(const char16_t* name, float value);
+    virtual void setDouble(const char16_t* name, double value);
+    // Escapes the value for an attribute, or for element text when the name is empty.
+    virtual void setString(const char16_t* name, const char16_t* value, int32_t length = -1);
+
+    // Elements one after another as fixed-width lowercase hex, no separator.
+    virtual void setU64Array(const char16_t* name, const uint64_t* values, uint32_t count);
+    virtual void setU32Array(const char16_t* name, const uint32_t* values, uint32_t count);
+    virtual void setU16Array(const char16_t* name, const uint16_t* values, uint32_t count);
+    virtual void setU8Array(const char16_t* name, const uint8_t* values, uint32_t count);
+    virtual void setS64Array(const char16_t* name, const int64_t* values, uint32_t count);
+    virtual void setS32Array(const char16_t* name, const int32_t* values, uint32_t count);
+    virtual void setS16Array(const char16_t* name, const int16_t* values, uint32_t count);
+    virtual void setS8Array(const char16_t* name, const int8_t* values, uint32_t count);
+    virtual void setFloatArray(const char16_t* name, const float* values, uint32_t count);
+    virtual void setDoubleArray(const char16_t* name, const double* values, uint32_t count);
+
+    // The stored (still escaped) value of the first attribute of that name, else the default.
+    virtual const char16_t* getRaw(const char16_t* name, const char16_t* defaultValue = nullptr) const;
+    // Parsed value of the first match; the default only when there is no match (a value that
+    // does not start with a number gives 0).
+    virtual bool getBool(const char16_t* name, bool defaultValue = false) const;
+    virtual int8_t getS8(const char16_t* name, int8_t defaultValue = 0) const;
+    virtual int16_t getS16(const char16_t* name, int16_t defaultValue = 0) const;
+    virtual int32_t getS32(const char16_t* name, int32_t defaultValue = 0) const;
+    virtual int64_t getS64(const char16_t* name, int64_t defaultValue = 0) const;
+    virtual uint8_t getU8(const char16_t* name, uint8_t defaultValue = 0) const;
+    virtual uint16_t getU16(const char16_t* name, uint16_t defaultValue = 0) const;
+    virtual uint32_t getU32(const char16_t* name, uint32_t defaultValue = 0) const;
+    virtual uint64_t getU64(const char16_t* name, uint64_t defaultValue = 0) const;
+    // The decoded value of the first match into target (appended or replacing); the default
+    // (may be null = empty) when there is none. Returns target.
+    virtual StrBuffer* getString(StrBuffer* target, const char16_t* name, const char16_t* defaultValue = nullptr, bool append = false) const;
+
+    // Serialises the element into target, or into a buffer from the pool when target is null
+    // (the caller releases it). Without append the target is emptied first.
+    virtual StrBuffer* writeTo(StrBuffer* target = nullptr, bool append = false) const;
+    // The element as UTF-8 without byte-order mark (a NUL follows the data, not counted).
+    // The caller releases the array.
+    virtual ArrayU08* toUtf8Bytes() const;
+
+    virtual Attributes* getAttributes();
+    const Attributes* getAttributes() const;
+
+    // Reads the whole file and parses it; false when it cannot be read in full (the node then
+    // holds nothing, or what a partial read gave).
+    virtual bool load(const char16_t* path);
+    virtual bool loadFile(const Path* path);
+    // Creates missing folders, replaces the file in place.
+    virtual bool save(const char16_t* path) const;
+    virtual bool saveFile(const Path* path) const;
+
+private:
+    void appendText(const char16_t* start, const char16_t* end);
+    void addFormatted(const char16_t* name, const char* format, ...);
+    const char16_t* parseContent(const char16_t* p);
+
+    std::vector<Node*> m_children;
+    Attributes* m_attributes { nullptr };
+    char16_t* m_name { nullptr };
+    uint32_t m_nameLength { 0 };
+};
+
+}
