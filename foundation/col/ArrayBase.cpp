@@ -254,8 +254,10 @@ std::string ArrayBase::describe() const
 
 void ArrayBase::sort(const base::IComparator* comparator)
 {
-    if (!comparator)
-        comparator = &defaultComparator();
+    if (!comparator) {
+        mergeSort(m_items, m_count, elementBytes(), defaultOrder(), nullptr);
+        return;
+    }
     mergeSort(m_items, m_count, elementBytes(), compareThroughComparator, const_cast<base::IComparator*>(comparator));
 }
 

@@ -155,6 +155,8 @@ protected:
 
     // Appends one element's text to out for describe().
     virtual void describeElement(uint32_t index, std::string& out) const = 0;
+    // The default comparator's rule as a plain function, so sorting by it costs no virtual call.
+    virtual CompareFunction defaultOrder() const = 0;
 
     // Growth for a one-element append; the fast path is inline.
     void growForOne()

@@ -44,6 +44,11 @@ void ArrayP::reset()
     m_cleaner = m_ownCleaner;
 }
 
+CompareFunction ArrayP::defaultOrder() const
+{
+    return comp::CompP::order;
+}
+
 const base::IComparator& ArrayP::defaultComparator() const
 {
     return comp::CompP::instance();

@@ -40,6 +40,7 @@ protected:
 
     // Shows the pointer value. Subclasses whose elements are objects show more.
     void describeElement(uint32_t index, std::string& out) const override;
+    CompareFunction defaultOrder() const override;
 
 private:
     base::IDestructor* m_ownCleaner { nullptr };

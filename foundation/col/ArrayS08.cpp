@@ -4,6 +4,11 @@
 
 namespace s::col::_array {
 
+CompareFunction ArrayS08::defaultOrder() const
+{
+    return comp::CompS08::order;
+}
+
 const base::IComparator& ArrayS08::defaultComparator() const
 {
     return comp::CompS08::instance();

@@ -13,6 +13,7 @@ public:
 
 protected:
     void describeElement(uint32_t index, std::string& out) const override;
+    CompareFunction defaultOrder() const override;
 };
 
 }

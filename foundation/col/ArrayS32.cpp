@@ -4,6 +4,11 @@
 
 namespace s::col::_array {
 
+CompareFunction ArrayS32::defaultOrder() const
+{
+    return comp::CompS32::order;
+}
+
 const base::IComparator& ArrayS32::defaultComparator() const
 {
     return comp::CompS32::instance();

@@ -4,6 +4,11 @@
 
 namespace s::col::_array {
 
+CompareFunction ArrayS64::defaultOrder() const
+{
+    return comp::CompS64::order;
+}
+
 const base::IComparator& ArrayS64::defaultComparator() const
 {
     return comp::CompS64::instance();

@@ -4,6 +4,11 @@
 
 namespace s::col::_array {
 
+CompareFunction ArrayU08::defaultOrder() const
+{
+    return comp::CompU08::order;
+}
+
 const base::IComparator& ArrayU08::defaultComparator() const
 {
     return comp::CompU08::instance();

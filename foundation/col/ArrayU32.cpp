@@ -4,6 +4,11 @@
 
 namespace s::col::_array {
 
+CompareFunction ArrayU32::defaultOrder() const
+{
+    return comp::CompU32::order;
+}
+
 const base::IComparator& ArrayU32::defaultComparator() const
 {
     return comp::CompU32::instance();
