@@ -93,9 +93,9 @@ void Thread::routine(std::shared_ptr<RunBlock> block)
     while (!b.exitRequested) {
         if (b.suspended) {
             b.wake.wait(lock);
-        } else if (b.delay > 0) {
-            // A delay is cut short only by an exit or a stop, not by a new task: it is meant
-            // for whatever runs next.
+        } else if (b.delay > 0 && b.remaining != 0) {
+            // A delay waits for something to run, and is then cut short only by an exit or a
+            // stop, not by a new task: it is meant for whatever runs next.
             auto until = Clock::now() + Millis(std::exchange(b.delay, 0));
             uint64_t stops = b.stops;
             b.wake.wait_until(lock, until, [&] { return b.exitRequested || b.stops != stops; });
