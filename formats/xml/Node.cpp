@@ -5,6 +5,7 @@
 #include "formats/xml/Numbers.h"
 #include "formats/xml/Text.h"
 #include "foundation/col/ArrayU08.h"
+#include "foundation/file/os/Path.h"
 #include "foundation/str/StrBuffer.h"
 #include "foundation/str/Utf8.h"
 
@@ -556,6 +557,42 @@ col::_array::ArrayU08* Node::toUtf8Bytes() const
     col::_array::ArrayU08* bytes = col::_array::ArrayU08::get();
     written->toUtf8(*bytes);
     return bytes;
+}
+
+// --- files ---
+
+bool Node::load(const char16_t* path)
+{
+    thread::Pooled<Path> file = Path::make(path ? std::u16string_view(path) : std::u16string_view());
+    return loadFile(file.get());
+}
+
+// A file that cannot be read in full is not parsed at all: the node stays empty rather than
+// holding a tree cut at some arbitrary byte.
+bool Node::loadFile(Path* path)
+{
+    clear();
+    if (!path || !path->isValid())
+        return false;
+    thread::Pooled<ArrayU08> bytes;
+    if (!path->readAll(*bytes))
+        return false;
+    parseBytes(bytes.get());
+    return true;
+}
+
+bool Node::save(const char16_t* path) const
+{
+    thread::Pooled<Path> file = Path::make(path ? std::u16string_view(path) : std::u16string_view());
+    return saveFile(file.get());
+}
+
+bool Node::saveFile(Path* path) const
+{
+    if (!path || !path->isValid() || !path->ensureParentExists())
+        return false;
+    thread::Pooled<ArrayU08> bytes = thread::Pooled<ArrayU08>::adopt(toUtf8Bytes());
+    return path->writeAll(*bytes);
 }
 
 }

@@ -128,10 +128,10 @@ public:
     // Reads the whole file and parses it; false when it cannot be read in full (the node then
     // holds nothing, or what a partial read gave).
     virtual bool load(const char16_t* path);
-    virtual bool loadFile(const Path* path);
+    virtual bool loadFile(Path* path);
     // Creates missing folders, replaces the file in place.
     virtual bool save(const char16_t* path) const;
-    virtual bool saveFile(const Path* path) const;
+    virtual bool saveFile(Path* path) const;
 
 private:
     void appendText(const char16_t* start, const char16_t* end);

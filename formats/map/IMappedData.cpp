@@ -1,0 +1,12 @@
+#include "formats/map/IMappedData.h"
+
+#include "foundation/col/ArrayU08.h"
+
+namespace s::map {
+
+void IMappedData::setBytes(const char16_t* path, const char16_t* name, const ArrayU08& bytes)
+{
+    setBytes(path, name, bytes.items(), bytes.count());
+}
+
+}
