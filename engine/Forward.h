@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+// The toolkit types a download job refers to. The engine holds them by pointer only, so it
+// builds without the toolkit; a job without a row simply has nothing to update.
+namespace s::gui {
+class IWindow;
+}
+
+namespace s::gui::listbox2 {
+class Record;
+}
+
+namespace s::video::gui::dialogs::videodl {
+class DlThread;
+class LineSplitter;
+enum class JobState : int32_t;
+}
