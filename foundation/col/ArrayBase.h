@@ -126,6 +126,7 @@ public:
     // --- IEnumerable
     uint32_t elementCount() const override { return m_count; }
     const void* elementAt(uint32_t index) const override { return slot(index); }
+    const void* contiguousElements() const override { return m_items; }
 
     // --- Cursors (released when the holder goes).
     thread::Pooled<Iterator> iteratorAtStart() const;

@@ -1,6 +1,7 @@
 #pragma once
 
 namespace s::col {
+class CollectionInputStream;
 class ICollection;
 class IEnumerable;
 }

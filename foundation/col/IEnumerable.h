@@ -14,6 +14,8 @@ public:
     virtual uint32_t elementBytes() const = 0;
     // The slot of element index (index < elementCount()).
     virtual const void* elementAt(uint32_t index) const = 0;
+    // All slots in one block, when the collection keeps them so (arrays do); else null.
+    virtual const void* contiguousElements() const { return nullptr; }
 };
 
 }

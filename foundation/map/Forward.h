@@ -1,6 +1,8 @@
 #pragma once
 
 namespace s::map {
+class HashTableBase;
+class Map;
 class MapNode;
 class MapTable;
 }

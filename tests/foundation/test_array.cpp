@@ -4,6 +4,7 @@
 #include "foundation/col/ArrayS64.h"
 #include "foundation/col/ArrayU08.h"
 #include "foundation/col/ArrayU32.h"
+#include "foundation/col/CollectionInputStream.h"
 #include "foundation/col/Growth.h"
 #include "foundation/col/Iterator.h"
 #include "foundation/comp/CompP.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -348,6 +350,68 @@ TEST(ArrayOperations, ByteStreamsReadFromThePositionAndAppendOnWrite)
     std::memcpy(back, out.bytes.data(), 8);
     EXPECT_EQ(back[0], 1);
     EXPECT_EQ(back[1], -1);
+}
+
+namespace {
+
+// A collection whose slots are not one block, so readers must go element by element.
+class Scattered final : public s::col::IEnumerable {
+public:
+    explicit Scattered(std::vector<uint16_t> values)
+    {
+        for (uint16_t v : values)
+            slots.push_back(std::make_unique<uint16_t>(v));
+    }
+    uint32_t elementCount() const override { return static_cast<uint32_t>(slots.size()); }
+    uint32_t elementBytes() const override { return 2; }
+    const void* elementAt(uint32_t index) const override { return slots[index].get(); }
+    std::vector<std::unique_ptr<uint16_t>> slots;
+};
+
+std::string readAll(s::col::CollectionInputStream& stream, uint32_t piece)
+{
+    std::string bytes;
+    std::vector<char> buffer(piece);
+    uint32_t got = 0;
+    while (stream.read(buffer.data(), piece, got))
+        bytes.append(buffer.data(), got);
+    return bytes;
+}
+
+}
+
+TEST(CollectionInputStream, ReadsElementBytesInAnyPieceSizeWithItsOwnPosition)
+{
+    auto numbers = arrayOf({ 0x04030201, 0x08070605, 0x0C0B0A09 });
+    Scattered scattered({ 0x0201, 0x0403, 0x0605 });
+    const std::string twelve = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C";
+    struct Case {
+        const s::col::IEnumerable* collection;
+        uint32_t piece;
+        std::string expected;
+    };
+    const Case cases[] = {
+        { numbers.get(), 1, twelve },
+        { numbers.get(), 5, twelve },
+        { numbers.get(), 100, twelve },
+        { &scattered, 1, twelve.substr(0, 6) },
+        { &scattered, 3, twelve.substr(0, 6) },
+        { &scattered, 64, twelve.substr(0, 6) },
+    };
+    for (const Case& c : cases) {
+        Pooled<s::col::CollectionInputStream> stream;
+        stream->attach(c.collection);
+        EXPECT_EQ(readAll(*stream, c.piece), c.expected) << c.piece;
+        stream->rewind();
+        EXPECT_EQ(readAll(*stream, c.piece), c.expected) << c.piece << " again";
+    }
+    EXPECT_EQ(numbers->readPosition(), 0u); // the array's own stream did not move
+
+    Pooled<s::col::CollectionInputStream> empty;
+    char byte;
+    uint32_t got = 1;
+    EXPECT_FALSE(empty->read(&byte, 1, got));
+    EXPECT_EQ(got, 0u);
 }
 
 // Iterators ---------------------------------------------------------------------------------------

@@ -1,4 +1,5 @@
 #include "foundation/cleaner/CleanerPooledIObject.h"
+#include "foundation/map/Map.h"
 #include "foundation/map/MapTable.h"
 
 #include <gtest/gtest.h>
@@ -6,9 +7,12 @@
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
+using s::map::HashTableBase;
+using s::map::Map;
 using s::map::MapTable;
 using s::thread::Pooled;
 
@@ -66,15 +70,16 @@ private:
 std::string textOf(const s::base::IObject* object) { return object ? static_cast<const Key*>(object)->text : "<none>"; }
 
 // A table that owns its keys and values (both Keys), returning them to their pool.
-Pooled<MapTable> owningTable()
+template<class Table = MapTable>
+Pooled<Table> owningTable()
 {
-    Pooled<MapTable> table;
+    Pooled<Table> table;
     auto& cleaner = s::cleaner::CleanerPooledIObject::instance();
     table->setCleaners(&cleaner, &cleaner);
     return table;
 }
 
-std::string lookUp(const MapTable& table, const std::string& text)
+std::string lookUp(const HashTableBase& table, const std::string& text)
 {
     Pooled<Key> probe = Pooled<Key>::adopt(Key::of(text));
     Pooled<Key> fallback = Pooled<Key>::adopt(Key::of("<default>"));
@@ -90,12 +95,17 @@ std::vector<Pooled<Key>> drainKeyPool()
     return held;
 }
 
+// The rules both maps share; they differ only in where their nodes come from.
+template<class Table>
+class HashTables : public testing::Test { };
+using Tables = testing::Types<MapTable, Map>;
+TYPED_TEST_SUITE(HashTables, Tables);
+
 }
 
-TEST(MapTable, StartsWithoutBucketsAndMovesTo431BucketsAtThe106thInsert)
+TYPED_TEST(HashTables, StartsWithoutBucketsAndMovesTo431BucketsAtThe106thInsert)
 {
-    MapTable table; // a fresh table: pooled ones keep their bucket array
-    EXPECT_STREQ(table.className(), "s_map_MapTable");
+    TypeParam table; // a fresh table: pooled ones keep their bucket array
     EXPECT_EQ(table.bucketCount(), 0u);
     auto& cleaner = s::cleaner::CleanerPooledIObject::instance();
     table.setCleaners(&cleaner, &cleaner);
@@ -119,9 +129,9 @@ TEST(MapTable, StartsWithoutBucketsAndMovesTo431BucketsAtThe106thInsert)
         ASSERT_EQ(lookUp(table, "key" + std::to_string(i)), "value of key" + std::to_string(i));
 }
 
-TEST(MapTable, InsertFailsOnADuplicateAndKeepsTheOldValue)
+TYPED_TEST(HashTables, InsertFailsOnADuplicateAndKeepsTheOldValue)
 {
-    Pooled<MapTable> table = owningTable();
+    Pooled<TypeParam> table = owningTable<TypeParam>();
     ASSERT_TRUE(table->insert(Key::of("a"), Key::of("first")));
     Pooled<Key> again = Pooled<Key>::adopt(Key::of("a"));
     Pooled<Key> second = Pooled<Key>::adopt(Key::of("second"));
@@ -131,9 +141,9 @@ TEST(MapTable, InsertFailsOnADuplicateAndKeepsTheOldValue)
     EXPECT_NE(table->storedKey(again.get()), again.get());
 }
 
-TEST(MapTable, LookUpsRemovalsAndTakes)
+TYPED_TEST(HashTables, LookUpsRemovalsAndTakes)
 {
-    Pooled<MapTable> table = owningTable();
+    Pooled<TypeParam> table = owningTable<TypeParam>();
     for (const char* text : { "alpha", "beta", "gamma" })
         ASSERT_TRUE(table->insert(Key::of(text), Key::of(std::string(text) + "!")));
 
@@ -163,7 +173,7 @@ TEST(MapTable, LookUpsRemovalsAndTakes)
     EXPECT_EQ(lookUp(*table, "gamma"), "gamma!");
 }
 
-TEST(MapTable, IgnoreCaseKeysMatchAcrossCase)
+TYPED_TEST(HashTables, IgnoreCaseKeysMatchAcrossCase)
 {
     struct Case {
         bool ignoreCase;
@@ -172,7 +182,7 @@ TEST(MapTable, IgnoreCaseKeysMatchAcrossCase)
     };
     const Case cases[] = { { true, false, "one" }, { false, true, "ONE" } };
     for (const Case& c : cases) {
-        Pooled<MapTable> table = owningTable();
+        Pooled<TypeParam> table = owningTable<TypeParam>();
         table->setIgnoreCase(c.ignoreCase);
         ASSERT_TRUE(table->insert(Key::of("Content-Type"), Key::of("one")));
         Key* upper = Key::of("CONTENT-TYPE");
@@ -188,9 +198,9 @@ TEST(MapTable, IgnoreCaseKeysMatchAcrossCase)
     }
 }
 
-TEST(MapTable, ChainsKeepInsertionOrderAndSurviveRemovalsInTheirMiddle)
+TYPED_TEST(HashTables, ChainsKeepInsertionOrderAndSurviveRemovalsInTheirMiddle)
 {
-    Pooled<MapTable> table = owningTable();
+    Pooled<TypeParam> table = owningTable<TypeParam>();
     std::vector<std::string> texts;
     for (int i = 0; i < 150; ++i) { // crosses a level change with one long chain
         texts.push_back("c" + std::to_string(i));
@@ -220,9 +230,9 @@ TEST(MapTable, ChainsKeepInsertionOrderAndSurviveRemovalsInTheirMiddle)
     EXPECT_EQ(seen, expected);
 }
 
-TEST(MapTable, AgreesWithStdUnorderedMapUnderRandomChanges)
+TYPED_TEST(HashTables, AgreesWithStdUnorderedMapUnderRandomChanges)
 {
-    Pooled<MapTable> table = owningTable();
+    Pooled<TypeParam> table = owningTable<TypeParam>();
     std::unordered_map<std::string, std::string> model;
     std::mt19937 random(42);
     std::uniform_int_distribution<int> keyOf(0, 3000);
@@ -261,6 +271,7 @@ TEST(MapTable, ClearAndReleaseReturnKeysValuesAndNodesToTheirPools)
     std::vector<Pooled<Key>> held = drainKeyPool();
     uint32_t nodesBefore = s::thread::poolOf<s::map::MapNode>().freeCount();
     MapTable* table = MapTable::get();
+    EXPECT_STREQ(table->className(), "s_map_MapTable");
     auto& cleaner = s::cleaner::CleanerPooledIObject::instance();
     table->setCleaners(&cleaner, &cleaner);
     table->setIgnoreCase(true);
@@ -300,4 +311,43 @@ TEST(MapTable, NodePoolKeepsUpTo10000FreeNodes)
     }
     table.clear();
     EXPECT_EQ(s::thread::poolOf<s::map::MapNode>().freeCount(), 10000u);
+}
+
+TEST(Map, KeepsItsNodesOnTheHeapAndLeavesTheNodePoolAlone)
+{
+    Pooled<Map> map = owningTable<Map>();
+    EXPECT_STREQ(map->className(), "s_map_Map");
+    uint32_t poolBefore = s::thread::poolOf<s::map::MapNode>().freeCount();
+    for (int i = 0; i < 500; ++i)
+        ASSERT_TRUE(map->insert(Key::of(std::to_string(i)), Key::of("v")));
+    map->clear();
+    EXPECT_EQ(s::thread::poolOf<s::map::MapNode>().freeCount(), poolBefore);
+}
+
+TEST(MapTable, TablesOnSeveralThreadsShareTheNodePoolAndOneSharedTableItsLock)
+{
+    Pooled<MapTable> shared = owningTable();
+    constexpr int threads = 4;
+    constexpr int perThread = 2000;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back([&shared, t] {
+            // A table of this thread's own: its nodes come from and go back to the shared pool.
+            Pooled<MapTable> own = owningTable();
+            for (int round = 0; round < 3; ++round) {
+                for (int i = 0; i < perThread; ++i)
+                    own->insert(Key::of(std::to_string(i)), Key::of("v"));
+                own->clear();
+            }
+            for (int i = 0; i < perThread; ++i) {
+                std::string text = std::to_string(t) + ":" + std::to_string(i);
+                std::scoped_lock lock(shared->locker());
+                EXPECT_TRUE(shared->insert(Key::of(text), Key::of(text)));
+            }
+        });
+    }
+    for (auto& worker : workers)
+        worker.join();
+    EXPECT_EQ(shared->count(), static_cast<uint32_t>(threads * perThread));
+    EXPECT_EQ(lookUp(*shared, "3:1999"), "3:1999");
 }

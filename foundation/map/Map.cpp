@@ -1,0 +1,11 @@
+#include "foundation/map/Map.h"
+
+namespace s::map {
+
+Map::~Map()
+{
+    clear();
+    freeBuckets();
+}
+
+}
