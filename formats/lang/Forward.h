@@ -1,0 +1,12 @@
+#pragma once
+
+namespace s::lang {
+class LangPack;
+class Localizer;
+class ILangListener;
+class LanguageNames;
+class EmbeddedLangPack;
+namespace os {
+class UserLanguage;
+}
+}
