@@ -49,7 +49,7 @@ constexpr std::string_view fixture = R"(<lang>
   <languages>
     <entry tagName="eng" engName="English" trueName="English"></entry>
     <entry tagName="deu" engName="German" trueName="Deutsch"/>
-    <entry tagName="fra" engName="French" trueName="Fran&amp;&#231;ais &quot;FR&quot;"/>
+    <entry tagName="fra" engName="French" trueName="Fran&amp;çais &quot;FR&quot;"/>
     <entry tagName="vec" engName="Venetian" trueName="V&#232;neto"/>
     <!-- a comment among the languages -->
     <other tagName="xx" engName="Not a language"/>
@@ -65,7 +65,7 @@ constexpr std::string_view fixture = R"(<lang>
     <entry id="400"><xyz>no language at all</xyz></entry>
     <entry id="0500"><eng>Leading zero</eng></entry>
     <entry id="-7"><eng>Minus</eng></entry>
-    <entry id="600"><eng>Line&#10;two &amp; &lt;three&gt;</eng><vec>&#410;a l&#237;nea</vec></entry>
+    <entry id="600"><eng>Line&#10;two &amp; &lt;three&gt;</eng><vec>ƚa línea</vec></entry>
     <entry id="700"><eng></eng><deu>Leer auf Englisch</deu></entry>
     <entry id="100"><eng>Second hello</eng><fra>Bonjour</fra></entry>
   </entries>

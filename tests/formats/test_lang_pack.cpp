@@ -1,6 +1,8 @@
 #include "formats/lang/EmbeddedLangPack.h"
 #include "formats/lang/LangPack.h"
+#include "formats/lang/LanguageNames.h"
 #include "formats/lang/Localizer.h"
+#include "formats/lang/os/UserLanguage.h"
 #include "formats/xml/Node.h"
 #include "foundation/str/Utf8.h"
 
@@ -12,6 +14,7 @@
 
 using s::lang::EmbeddedLangPack;
 using s::lang::LangPack;
+using s::lang::LanguageNames;
 using s::lang::Localizer;
 using s::thread::Pooled;
 
@@ -26,10 +29,10 @@ std::string utf8(std::u16string_view text)
     return out;
 }
 
-Pooled<Localizer> shipped()
+Pooled<Localizer> shipped(std::u16string_view systemName = u"English")
 {
     Pooled<Localizer> localizer;
-    localizer->setSystemLanguageName(u"English");
+    localizer->setSystemLanguageName(systemName);
     Pooled<s::xml::Node> root;
     auto bytes = EmbeddedLangPack::bytes();
     EXPECT_TRUE(root->parseBytes(bytes.data(), bytes.size()));
@@ -282,7 +285,7 @@ TEST(ShippedLangPack, PaddedCaptionsKeepTheirSpacesInEveryLanguage)
             ASSERT_GE(text.size(), 3u) << id;
             EXPECT_EQ(text.front(), u' ') << id;
             EXPECT_EQ(text.back(), u' ') << id;
-            EXPECT_NE(text[text.size() / 2], u' ') << id;
+            EXPECT_NE(text.find_first_not_of(u' '), std::u16string_view::npos) << id;
         }
         for (int32_t id : { 2500010, 2600010, 2600020 })
             EXPECT_EQ(pack->text(id).front(), u' ') << id;
@@ -298,4 +301,73 @@ TEST(ShippedLangPack, EmbeddedAndCreatedFromItTheSystemLanguageIsChosen)
     auto bytes = EmbeddedLangPack::bytes();
     EXPECT_EQ(bytes.data()[bytes.size()], 0);
     EXPECT_NE(bytes.front(), 0xEF); // no byte-order mark
+}
+
+TEST(ShippedLangPack, SystemLanguagesChooseTheirPack)
+{
+    struct Case {
+        uint16_t langId; // or 0 with a locale name
+        const char* locale;
+        const char* chosen;
+    };
+    const Case cases[] = {
+        { 0x0411, nullptr, "Japanese" },
+        { 0x0804, nullptr, "Chinese_Simplified" },
+        { 0x1004, nullptr, "Chinese_Simplified" },
+        { 0x0C04, nullptr, "Chinese_Traditional" },
+        { 0x0404, nullptr, "Chinese_Traditional" },
+        { 0x1804, nullptr, "Chinese_Simplified" }, // a region named only "CHINESE"
+        // No pack is named "Portuguese_Portugal": the Portuguese family prefers the Brazilian pack.
+        { 0x0816, nullptr, "Portuguese_Brazilian" },
+        { 0x0416, nullptr, "Portuguese_Brazilian" },
+        { 0x7C1A, nullptr, "Serbian_Cyrillic" },
+        { 0x0C1A, nullptr, "Serbian_Cyrillic" },
+        { 0x081A, nullptr, "Serbian_Latin" },
+        { 0x141A, nullptr, "Serbian_Cyrillic" },
+        { 0x201A, nullptr, "English" }, // Bosnian has no pack
+        { 0x041A, nullptr, "Croatian" },
+        { 0x040D, nullptr, "English" }, // Hebrew has no pack
+        { 0x0000, nullptr, "English" },
+        { 0x0409, nullptr, "English" },
+        { 0x0407, nullptr, "German" },
+        { 0x0429, nullptr, "Persian" },
+        { 0x0414, nullptr, "Norwegian" },
+        { 0x0814, nullptr, "Norwegian" },
+        { 0x0401, nullptr, "Arabic" },
+        { 0x0422, nullptr, "Ukrainian" },
+        { 0, "ja_JP.UTF-8", "Japanese" },
+        { 0, "pt_PT.UTF-8", "Portuguese_Brazilian" },
+        { 0, "pt_BR.UTF-8", "Portuguese_Brazilian" },
+        { 0, "zh_TW.UTF-8", "Chinese_Traditional" },
+        { 0, "zh_CN.UTF-8", "Chinese_Simplified" },
+        { 0, "sr_RS.UTF-8@latin", "Serbian_Latin" },
+        { 0, "sr_RS.UTF-8", "Serbian_Cyrillic" },
+        { 0, "he_IL.UTF-8", "English" },
+        { 0, "C", "English" },
+        { 0, "ko_KR.UTF-8", "Korean" },
+    };
+    for (const Case& c : cases) {
+        uint16_t langId = c.locale ? s::lang::os::UserLanguage::langIdOfLocale(c.locale) : c.langId;
+        SCOPED_TRACE(testing::Message() << std::hex << langId << " " << (c.locale ? c.locale : ""));
+        Pooled<Localizer> localizer = shipped(LanguageNames::nameOf(langId));
+        EXPECT_EQ(utf8(localizer->currentLanguage()->englishName()), c.chosen);
+    }
+}
+
+TEST(ShippedLangPack, VenetianIsNeverChosenAutomatically)
+{
+    Pooled<Localizer> localizer = shipped();
+    LangPack* venetian = localizer->findLanguage(u"Venetian");
+    ASSERT_NE(venetian, nullptr);
+    for (uint32_t langId = 0; langId <= 0xFFFF; ++langId) {
+        LangPack* found = localizer->findLanguage(LanguageNames::nameOf(static_cast<uint16_t>(langId)));
+        ASSERT_NE(found, venetian) << std::hex << langId;
+    }
+    // The user can still choose it, by name or from the menu.
+    localizer->selectLanguage(u"venetian");
+    EXPECT_EQ(localizer->currentLanguage(), venetian);
+    localizer->selectLanguageAt(0);
+    localizer->selectLanguageAt(static_cast<uint32_t>(localizer->indexOf(venetian)));
+    EXPECT_EQ(localizer->currentLanguage(), venetian);
+    EXPECT_EQ(utf8(localizer->text(1031300)), "Soƚo MP3");
 }
