@@ -411,3 +411,65 @@ TEST(Path, WholeFilesGoInAndOut)
     EXPECT_TRUE(Path::make(u"/proc/self/status")->readAll(*back));
     EXPECT_GT(back->count(), 0u);
 }
+
+TEST(Path, LongPathsNeedNoSpecialForm)
+{
+    TempFolder temp;
+    std::string deep = temp.path;
+    for (int i = 0; i < 4; ++i)
+        deep += "/" + std::string(200, static_cast<char>('a' + i));
+    Pooled<Path> file = Path::makeUtf8(deep + "/file.txt");
+    ASSERT_GT(file->fullPath().length(), 800u);
+    EXPECT_EQ(file->platformPath().view(), file->fullPath().view());
+    EXPECT_TRUE(file->writeAll("data", 4));
+    EXPECT_EQ(readFile(deep + "/file.txt"), "data");
+    EXPECT_TRUE(file->moveTo(u16(deep + "/moved.txt")));
+    EXPECT_TRUE(Path::makeUtf8(temp / std::string(200, 'a'))->remove());
+    EXPECT_FALSE(present(temp / std::string(200, 'a')));
+}
+
+namespace {
+
+// Runs in a child process as an unprivileged user, for whom permissions are real.
+[[noreturn]] void deleteAsAnUnprivilegedUser()
+{
+    if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+        std::_Exit(2);
+    int failures = 0;
+    auto check = [&](bool condition) { failures += condition ? 0 : 1; };
+    {
+        TempFolder temp;
+        if (temp.path.empty())
+            std::_Exit(3);
+        std::filesystem::create_directories(temp / "tree/locked/deeper");
+        writeFile(temp / "tree/locked/b", "x");
+        writeFile(temp / "tree/locked/deeper/c", "x");
+        chmod((temp / "tree/locked/b").c_str(), 0444);
+        chmod((temp / "tree/locked/deeper").c_str(), 0555);
+        chmod((temp / "tree/locked").c_str(), 0555);
+        check(Path::makeUtf8(temp / "tree")->remove());
+        check(!present(temp / "tree"));
+
+        writeFile(temp / "readonly", "x");
+        chmod((temp / "readonly").c_str(), 0444);
+        check(Path::makeUtf8(temp / "readonly")->remove());
+        check(!present(temp / "readonly"));
+
+        // A single file in a folder the user locked stays: its folder is not ours to change.
+        std::filesystem::create_directory(temp / "shut");
+        writeFile(temp / "shut/f", "x");
+        chmod((temp / "shut").c_str(), 0555);
+        check(!Path::makeUtf8(temp / "shut/f")->remove());
+        check(present(temp / "shut/f"));
+        check((std::filesystem::status(temp / "shut").permissions() & std::filesystem::perms::all) == std::filesystem::perms(0555));
+    }
+    std::_Exit(failures);
+}
+
+}
+
+TEST(PathDeathTest, AnUnprivilegedUserDeletesReadOnlyFilesAndLockedTrees)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(deleteAsAnUnprivilegedUser(), testing::ExitedWithCode(0), "");
+}
