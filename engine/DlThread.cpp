@@ -1,6 +1,7 @@
 #include "engine/DlThread.h"
 
 #include "engine/WorkerEvents.h"
+#include "engine/runner/ToolRunner.h"
 #include "foundation/file/os/Path.h"
 #include "gui/IWindow.h"
 
@@ -137,7 +138,16 @@ void DlThread::run()
 {
     if (Owner)
         Owner->sendRequest(ProcessUpdateDownloadedNum, 1, 0, 0);
-    // The tool run itself joins here with the runner.
+    {
+        thread::Pooled<str::StrBuffer> url;
+        thread::Pooled<str::StrBuffer> dir;
+        {
+            std::scoped_lock guard(Lock);
+            url->assign(Url->view());
+            dir->assign(Dir->view());
+        }
+        ToolRunner::RunTool(*this, url->view(), dir->view(), StopRequested);
+    }
     if (Owner)
         Owner->sendRequest(ProcessUpdateDownloadedNum, 0, 0, 0);
     StopRequested = false;

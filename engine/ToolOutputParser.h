@@ -1,15 +1,12 @@
 #pragma once
 
 #include "engine/Forward.h"
+#include "engine/catalogue/SiteLookup.h"
 
 #include <cstdint>
 #include <string_view>
 
 namespace s::video::gui::dialogs::videodl {
-
-// Tool names as the site catalogue gives them.
-inline constexpr std::u16string_view ToolYoutubeDl = u"youtube-dl";
-inline constexpr std::u16string_view ToolYouGet = u"you-get";
 
 // Reads one console line of a downloader and updates the job from it: file name and path,
 // size, progress, speed, time left, converter duration and the states Downloading, Merging,
