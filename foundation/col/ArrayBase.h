@@ -148,9 +148,6 @@ public:
     // Empties the array (disposing of owned elements) and keeps its block.
     void reset() override;
 
-    // Remove at index without disposal: the count drops, later elements move down.
-    void removeAtIndex(uint32_t index) { removeRange(index, 1); }
-
 protected:
     explicit ArrayBase(uint32_t shift);
 
