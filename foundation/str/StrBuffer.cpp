@@ -48,6 +48,26 @@ const char16_t* findUnit(const char16_t* p, const char16_t* end, char16_t unit)
     return nullptr;
 }
 
+// The last position of unit in [begin, end), scanning backwards.
+const char16_t* findUnitBackward(const char16_t* begin, const char16_t* end, char16_t unit)
+{
+#if defined(__SSE2__)
+    const __m128i needle = _mm_set1_epi16(static_cast<short>(unit));
+    while (end - begin >= 8) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 8));
+        int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(v, needle));
+        if (mask)
+            return end - 8 + ((31 - __builtin_clz(static_cast<unsigned>(mask))) >> 1);
+        end -= 8;
+    }
+#endif
+    while (end > begin) {
+        if (*--end == unit)
+            return end;
+    }
+    return nullptr;
+}
+
 bool inSet(std::u16string_view set, char16_t unit)
 {
     return set.find(unit) != std::u16string_view::npos;
@@ -478,13 +498,14 @@ bool StrBuffer::indexOfAnyIgnoreCase(std::u16string_view set, uint32_t& at, uint
 
 bool StrBuffer::lastIndexOf(char16_t unit, uint32_t& at, uint32_t bound) const
 {
-    for (uint32_t i = backwardLimit(bound, m_length); i-- > 0;) {
-        if (m_units[i] == unit) {
-            at = i;
-            return true;
-        }
-    }
-    return false;
+    uint32_t limit = backwardLimit(bound, m_length);
+    if (limit == 0)
+        return false;
+    const char16_t* found = findUnitBackward(m_units, m_units + limit, unit);
+    if (!found)
+        return false;
+    at = static_cast<uint32_t>(found - m_units);
+    return true;
 }
 
 bool StrBuffer::lastIndexOfIgnoreCase(char16_t unit, uint32_t& at, uint32_t bound) const
@@ -708,18 +729,14 @@ void StrBuffer::prepend(const char16_t* units, uint32_t count)
     m_length += count;
 }
 
-void StrBuffer::append(const char16_t* units, uint32_t count)
+void StrBuffer::appendGrowing(const char16_t* units, uint32_t count)
 {
-    if (count == 0)
-        return;
-    if (m_length + static_cast<uint64_t>(count) > m_capacity) {
-        // The source may be a piece of this very text, which moves with the block.
-        bool own = m_units && units >= m_units && units <= m_units + m_capacity;
-        size_t offset = own ? static_cast<size_t>(units - m_units) : 0;
-        grow(m_length + count);
-        if (own)
-            units = m_units + offset;
-    }
+    // The source may be a piece of this very text, which moves with the block.
+    bool own = m_units && units >= m_units && units <= m_units + m_capacity;
+    size_t offset = own ? static_cast<size_t>(units - m_units) : 0;
+    grow(m_length + count);
+    if (own)
+        units = m_units + offset;
     std::memmove(m_units + m_length, units, count * sizeof(char16_t));
     m_length += count;
 }

@@ -144,7 +144,16 @@ public:
     void prepend(std::u16string_view text) override { prepend(text.data(), static_cast<uint32_t>(text.size())); }
     // Each byte widened to one unit; count -1 reads up to a 0 byte.
     void appendLatin1(const char* bytes, int64_t count = -1) override;
-    void append(const char16_t* units, uint32_t count) override;
+    void append(const char16_t* units, uint32_t count) override
+    {
+        if (static_cast<uint64_t>(m_length) + count <= m_capacity) {
+            if (count)
+                __builtin_memmove(m_units + m_length, units, count * sizeof(char16_t));
+            m_length += count;
+            return;
+        }
+        appendGrowing(units, count);
+    }
     void append(char16_t unit) override
     {
         if (m_length >= m_capacity)
@@ -261,6 +270,7 @@ public:
 
 private:
     void grow(uint32_t needed);
+    void appendGrowing(const char16_t* units, uint32_t count);
     void reallocate(uint32_t capacity);
     template<class Format>
     void assignFormatted(Format format);

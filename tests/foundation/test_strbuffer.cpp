@@ -235,18 +235,27 @@ TEST(StrBufferFind, UnitsForwardAndBackward)
 
 TEST(StrBufferFind, UnitSearchAcrossLongTexts)
 {
-    // The vectorised scan must find every position, including the tail after the last full step.
+    // The vectorised scans must report the right lane of every step and the tail after the last
+    // full step. A second mark at 0 must never be taken for the one at `where`.
+    const char16_t mark = u'\xFFFF';
     for (uint32_t length : { 1u, 7u, 8u, 9u, 15u, 16u, 17u, 100u }) {
         for (uint32_t where = 0; where < length; ++where) {
-            auto text = Pooled<StrBuffer>();
+            SCOPED_TRACE(std::to_string(length) + " units, mark at " + std::to_string(where));
+            Pooled<StrBuffer> text;
             for (uint32_t i = 0; i < length; ++i)
-                text->append(i == where ? u'\xFFFF' : u'a');
+                text->append(i == where || i == 0 ? mark : u'a');
             uint32_t at = 0;
-            ASSERT_TRUE(text->indexOf(u'\xFFFF', at)) << length << " " << where;
+            ASSERT_TRUE(text->indexOf(mark, at, where ? 1 : 0));
             EXPECT_EQ(at, where);
-            EXPECT_EQ(text->indexOf(u'\xFFFF', at, where + 1), false);
-            ASSERT_TRUE(text->indexOf(std::u16string_view(u"\xFFFF"), at));
+            EXPECT_FALSE(text->indexOf(mark, at, where + 1));
+            ASSERT_TRUE(text->indexOf(std::u16string_view(&mark, 1), at, where ? 1 : 0));
             EXPECT_EQ(at, where);
+            ASSERT_TRUE(text->lastIndexOf(mark, at));
+            EXPECT_EQ(at, where);
+            if (where > 0) {
+                ASSERT_TRUE(text->lastIndexOf(mark, at, where));
+                EXPECT_EQ(at, 0u);
+            }
         }
     }
 }
