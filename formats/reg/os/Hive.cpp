@@ -216,7 +216,7 @@ bool readHexBytes(std::string_view s, std::vector<uint8_t>& out)
     out.clear();
     size_t i = 0;
     auto skipBlanks = [&] {
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r' || s[i] == '\n' || s[i] == '\\'))
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r' || s[i] == '\n'))
             ++i;
     };
     skipBlanks();
@@ -235,6 +235,8 @@ bool readHexBytes(std::string_view s, std::vector<uint8_t>& out)
                 return false;
             ++i;
             skipBlanks();
+            if (i == s.size())
+                return false; // a comma promises another byte: the value was cut short
         }
     }
     return true;
