@@ -12,7 +12,11 @@ public:
     static AttrFactory& instance();
 
     Attribute* take() { return static_cast<Attribute*>(get()); }
-    void give(Attribute* record) { put(record); }
+    void give(Attribute* record)
+    {
+        if (!record->borrowed)
+            put(record);
+    }
 
     // A record holding copies of the name and the (already escaped) value.
     Attribute* make(const char16_t* name, uint32_t nameLength, const char16_t* value, uint32_t valueLength);

@@ -20,7 +20,15 @@ Attribute* Attributes::addRaw(const char16_t* name, uint32_t nameLength, const c
 {
     Attribute* record = AttrFactory::instance().make(name, nameLength, value, valueLength);
     m_records.push_back(record);
+    ++m_owned;
     return record;
+}
+
+void Attributes::append(Attribute* const* records, uint32_t count)
+{
+    if (m_records.empty())
+        m_records.reserve(count + 1);
+    m_records.insert(m_records.end(), records, records + count);
 }
 
 Attribute* Attributes::find(const char16_t* name) const
@@ -49,7 +57,10 @@ bool Attributes::removeByName(const char16_t* name)
         Attribute* record = m_records[i];
         if (text::equalsIgnoreCase(record->name, record->nameLength, name, length)) {
             m_records.erase(m_records.begin() + static_cast<ptrdiff_t>(i));
-            AttrFactory::instance().give(record);
+            if (!record->borrowed) {
+                --m_owned;
+                AttrFactory::instance().give(record);
+            }
             return true;
         }
     }
@@ -58,9 +69,12 @@ bool Attributes::removeByName(const char16_t* name)
 
 void Attributes::clear()
 {
-    AttrFactory& factory = AttrFactory::instance();
-    for (Attribute* record : m_records)
-        factory.give(record);
+    if (m_owned > 0) {
+        AttrFactory& factory = AttrFactory::instance();
+        for (Attribute* record : m_records)
+            factory.give(record);
+        m_owned = 0;
+    }
     m_records.clear();
 }
 

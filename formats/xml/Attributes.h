@@ -31,7 +31,15 @@ public:
     Attribute* addRaw(const char16_t* name, const char16_t* value, int32_t valueLength = -1);
     Attribute* addRaw(const char16_t* name, uint32_t nameLength, const char16_t* value, uint32_t valueLength);
     // Appends a record this list now owns.
-    void append(Attribute* record) { m_records.push_back(record); }
+    void append(Attribute* record)
+    {
+        m_records.push_back(record);
+        if (!record->borrowed)
+            ++m_owned;
+    }
+    // Appends records of a parsed document's block at once, with room for exactly them (and
+    // one text entry) when the list is empty.
+    void append(Attribute* const* records, uint32_t count);
 
     // The first record whose name equals the given one ignoring case, or null. A null or empty
     // name finds the first text entry.
@@ -45,6 +53,9 @@ public:
 
 private:
     std::vector<Attribute*> m_records;
+    // Records that go back to the factory; the others belong to a parsed document's block, and
+    // a list of only those is cleared without touching them.
+    uint32_t m_owned { 0 };
 };
 
 }

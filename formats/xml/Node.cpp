@@ -4,6 +4,7 @@
 #include "formats/xml/Escape.h"
 #include "formats/xml/Numbers.h"
 #include "formats/xml/Text.h"
+#include "formats/xml/TextArena.h"
 #include "foundation/col/ArrayU08.h"
 #include "foundation/file/os/Path.h"
 #include "foundation/str/StrBuffer.h"
@@ -44,15 +45,11 @@ enum class TagKind {
 
 }
 
-Node::Node()
-    : m_attributes(Attributes::get())
-{
-}
+Node::Node() = default;
 
 Node::~Node()
 {
     clear();
-    m_attributes->release();
 }
 
 uint32_t Node::childCount() const
@@ -64,10 +61,16 @@ uint32_t Node::childCount() const
 // hundred thousand levels deep cannot exhaust the stack.
 void Node::clear()
 {
-    std::free(m_name);
+    if (!m_nameBorrowed)
+        std::free(m_name);
     m_name = nullptr;
+    m_nameBorrowed = false;
     m_nameLength = 0;
-    m_attributes->clear();
+    m_attributes.clear();
+    if (m_arena) {
+        m_arena->release();
+        m_arena = nullptr;
+    }
     if (m_children.empty())
         return;
     std::vector<Node*> pending;
@@ -85,107 +88,159 @@ void Node::clear()
 
 // --- reading ---
 
-// Reads a start tag from the first "<" at or after p: the name, the attributes and the end of
-// the tag. Returns the position after the tag (or after a comment).
-static const char16_t* parseStartTag(Node& node, const char16_t* p, TagKind& kind)
-{
-    // 1. Find the "<"; whatever comes before it (a byte-order mark, say) is ignored.
-    p = skipTo(p, u'<');
-    if (!*p) {
-        kind = TagKind::None;
-        return p;
+// One pass over the text. Names, values and records go into the document's block (TextArena),
+// so a large document costs a handful of allocations instead of several per attribute.
+class Node::Reader {
+public:
+    explicit Reader(TextArena* arena)
+        : m_arena(arena)
+    {
     }
 
-    // 2. The name: "!" with the two characters after it, or up to whitespace, "/" or ">".
-    p = skipSpace(p + 1);
-    const char16_t* nameStart = p;
-    if (*p == u'!') {
-        ++p;
-        for (int i = 0; i < 2 && *p; ++i)
-            ++p;
-    } else {
-        while (*p && !isSpace(*p) && *p != u'/' && *p != u'>')
-            ++p;
-    }
-    node.setName(nameStart, static_cast<int32_t>(p - nameStart));
+    // Reads a start tag from the first "<" at or after p: the name, the attributes and the end
+    // of the tag. Returns the position after the tag (or after a comment).
+    const char16_t* startTag(Node& node, const char16_t* p, TagKind& kind)
+    {
+        // 1. Find the "<"; whatever comes before it (a byte-order mark, say) is ignored.
+        p = skipTo(p, u'<');
+        if (!*p) {
+            kind = TagKind::None;
+            return p;
+        }
 
-    // 3. A comment, document type or CDATA section: skipped up to the next "-->".
-    if (*nameStart == u'!') {
-        kind = TagKind::Comment;
-        while (*p) {
-            if (p[0] == u'-' && p[1] == u'-' && p[2] == u'>')
-                return p + 3;
+        // 2. The name: "!" with the two characters after it, or up to whitespace, "/" or ">".
+        p = skipSpace(p + 1);
+        const char16_t* nameStart = p;
+        if (*p == u'!') {
             ++p;
+            for (int i = 0; i < 2 && *p; ++i)
+                ++p;
+        } else {
+            while (*p && !isSpace(*p) && *p != u'/' && *p != u'>')
+                ++p;
+        }
+        setName(node, nameStart, p);
+
+        // 3. A comment, document type or CDATA section: skipped up to the next "-->".
+        if (*nameStart == u'!') {
+            kind = TagKind::Comment;
+            while (*p) {
+                if (p[0] == u'-' && p[1] == u'-' && p[2] == u'>')
+                    return p + 3;
+                ++p;
+            }
+            return p;
+        }
+
+        // 4. Attributes, taken raw: name up to a space or "=", value between the next two quotes.
+        m_records.clear();
+        for (;;) {
+            p = skipSpace(p);
+            if (!*p || *p == u'>' || *p == u'/')
+                break;
+            const char16_t* attrName = p;
+            while (*p && *p != u' ' && *p != u'=')
+                ++p;
+            const char16_t* attrNameEnd = p;
+            p = skipTo(p, u'"');
+            if (!*p)
+                break;
+            const char16_t* value = ++p;
+            p = skipTo(p, u'"');
+            m_records.push_back(record(attrName, attrNameEnd, value, p));
+            if (!*p)
+                break;
+            ++p;
+        }
+        if (!m_records.empty())
+            node.m_attributes.append(m_records.data(), static_cast<uint32_t>(m_records.size()));
+
+        // 5. End of the start tag.
+        while (*p && *p != u'>' && *p != u'/')
+            ++p;
+        if (*p == u'/') {
+            p = skipTo(p, u'>');
+            kind = TagKind::Closed;
+            return *p ? p + 1 : p;
+        }
+        if (!*p) {
+            kind = TagKind::Closed;
+            return p;
+        }
+        kind = TagKind::Open;
+        return p + 1;
+    }
+
+    // A text run inside an element: leading whitespace dropped, the rest up to the next "<"
+    // kept raw.
+    const char16_t* textRun(Node& node, const char16_t* p)
+    {
+        p = skipSpace(p);
+        if (*p && *p != u'<') {
+            const char16_t* start = p;
+            p = skipTo(p, u'<');
+            node.m_attributes.append(record(start, start, start, p));
         }
         return p;
     }
 
-    // 4. Attributes, taken raw: name up to a space or "=", value between the next two quotes.
-    Attributes* attributes = node.getAttributes();
-    for (;;) {
-        p = skipSpace(p);
-        if (!*p || *p == u'>' || *p == u'/')
-            break;
-        const char16_t* attrName = p;
-        while (*p && *p != u' ' && *p != u'=')
-            ++p;
-        const char16_t* attrNameEnd = p;
-        p = skipTo(p, u'"');
-        if (!*p)
-            break;
-        const char16_t* value = ++p;
-        p = skipTo(p, u'"');
-        attributes->addRaw(attrName, static_cast<uint32_t>(attrNameEnd - attrName), value, static_cast<uint32_t>(p - value));
-        if (!*p)
-            break;
-        ++p;
+    // Each node that holds texts of the block keeps a reference to it.
+    void adopt(Node& node)
+    {
+        if (node.m_arena == m_arena)
+            return;
+        if (node.m_arena)
+            node.m_arena->release();
+        m_arena->retain();
+        node.m_arena = m_arena;
     }
 
-    // 5. End of the start tag.
-    while (*p && *p != u'>' && *p != u'/')
-        ++p;
-    if (*p == u'/') {
-        p = skipTo(p, u'>');
-        kind = TagKind::Closed;
-        return *p ? p + 1 : p;
+private:
+    void setName(Node& node, const char16_t* start, const char16_t* end)
+    {
+        if (!node.m_nameBorrowed)
+            std::free(node.m_name);
+        node.m_nameLength = static_cast<uint32_t>(end - start);
+        node.m_name = m_arena->copy(start, node.m_nameLength);
+        node.m_nameBorrowed = true;
+        adopt(node);
     }
-    if (!*p) {
-        kind = TagKind::Closed;
-        return p;
+
+    Attribute* record(const char16_t* name, const char16_t* nameEnd, const char16_t* value, const char16_t* valueEnd)
+    {
+        auto* r = static_cast<Attribute*>(m_arena->allocate(sizeof(Attribute)));
+        r->nameLength = static_cast<uint32_t>(nameEnd - name);
+        r->name = m_arena->copy(name, r->nameLength);
+        r->valueLength = static_cast<uint32_t>(valueEnd - value);
+        r->value = m_arena->copy(value, r->valueLength);
+        r->borrowed = true;
+        return r;
     }
-    kind = TagKind::Open;
-    return p + 1;
-}
 
-void Node::appendText(const char16_t* start, const char16_t* end)
-{
-    m_attributes->addRaw(nullptr, 0, start, static_cast<uint32_t>(end - start));
-}
+    TextArena* m_arena;
+    std::vector<Attribute*> m_records;
+};
 
-// A text run inside an element: leading whitespace dropped, the rest up to the next "<" kept raw.
-static const char16_t* takeTextRun(Node& node, const char16_t* p)
-{
-    p = skipSpace(p);
-    if (*p && *p != u'<') {
-        const char16_t* start = p;
-        p = skipTo(p, u'<');
-        node.getAttributes()->addRaw(nullptr, 0, start, static_cast<uint32_t>(p - start));
-    }
-    return p;
-}
-
-// The content of open elements, kept on an explicit stack rather than by recursion, so the depth
-// of a document is bounded by memory and not by the thread's stack.
+// The content of open elements is kept on an explicit stack rather than by recursion, so the
+// depth of a document is bounded by memory and not by the thread's stack.
 const char16_t* Node::parse(const char16_t* text)
 {
+    if (!m_arena)
+        m_arena = TextArena::make(0);
+    return parseWith(text);
+}
+
+const char16_t* Node::parseWith(const char16_t* text)
+{
+    Reader reader(m_arena);
     TagKind kind;
-    const char16_t* p = parseStartTag(*this, text, kind);
+    const char16_t* p = reader.startTag(*this, text, kind);
     if (kind != TagKind::Open)
         return p;
 
     std::vector<Node*> open;
     open.push_back(this);
-    p = takeTextRun(*this, p);
+    p = reader.textRun(*this, p);
     while (*p) {
         // 7. An end tag closes the innermost open element; its name is not examined.
         if (p[1] == u'/') {
@@ -198,19 +253,19 @@ const char16_t* Node::parse(const char16_t* text)
         } else {
             // 6. A child element (comments are read and dropped).
             Node* child = Node::get();
-            p = parseStartTag(*child, p, kind);
+            p = reader.startTag(*child, p, kind);
             if (kind == TagKind::Comment || kind == TagKind::None) {
                 child->release();
             } else {
                 open.back()->m_children.push_back(child);
                 if (kind == TagKind::Open) {
                     open.push_back(child);
-                    p = takeTextRun(*child, p);
+                    p = reader.textRun(*child, p);
                     continue;
                 }
             }
         }
-        p = takeTextRun(*open.back(), p);
+        p = reader.textRun(*open.back(), p);
     }
     return p;
 }
@@ -232,7 +287,11 @@ bool Node::parseBytes(const uint8_t* bytes, uint64_t size)
     decoded->reserveExactly(static_cast<uint32_t>(str::Utf8::maxDecodedSize(size)));
     size_t units = str::Utf8::decode(bytes, size, decoded->units());
     decoded->setLength(static_cast<uint32_t>(units));
-    parse(decoded->c_str());
+    // Room for the texts of a typical document at once; records and NULs may ask for a second
+    // chunk of about the same size.
+    if (!m_arena)
+        m_arena = TextArena::make(units * sizeof(char16_t) + 4096);
+    parseWith(decoded->c_str());
     return m_nameLength > 0;
 }
 
@@ -247,8 +306,10 @@ void Node::setName(const char16_t* name, int32_t length)
 {
     uint32_t n = length < 0 ? text::length(name) : static_cast<uint32_t>(length);
     char16_t* copy = text::duplicate(name, n);
-    std::free(m_name);
+    if (!m_nameBorrowed)
+        std::free(m_name);
     m_name = copy;
+    m_nameBorrowed = false;
     m_nameLength = n;
 }
 
@@ -313,12 +374,12 @@ Node* Node::getChild(const char16_t* name, int32_t length) const
 
 Attributes* Node::getAttributes()
 {
-    return m_attributes;
+    return &m_attributes;
 }
 
 const Attributes* Node::getAttributes() const
 {
-    return m_attributes;
+    return &m_attributes;
 }
 
 // --- setters ---
@@ -339,7 +400,7 @@ void Node::addFormatted(const char16_t* name, const char* format, ...)
     char16_t units[400];
     for (int i = 0; i < n; ++i)
         units[i] = static_cast<unsigned char>(bytes[i]);
-    m_attributes->addRaw(name, text::length(name), units, static_cast<uint32_t>(n));
+    m_attributes.addRaw(name, text::length(name), units, static_cast<uint32_t>(n));
 }
 
 void Node::setU64(const char16_t* name, uint64_t value) { addFormatted(name, "%lld", static_cast<long long>(value)); }
@@ -359,7 +420,7 @@ void Node::setString(const char16_t* name, const char16_t* value, int32_t length
     uint32_t nameLength = text::length(name);
     thread::Pooled<StrBuffer> escaped;
     escape(*escaped, value, n, nameLength == 0 ? EscapeMode::Text : EscapeMode::Attribute);
-    m_attributes->addRaw(name, nameLength, escaped->units(), escaped->length());
+    m_attributes.addRaw(name, nameLength, escaped->units(), escaped->length());
 }
 
 namespace {
@@ -385,21 +446,21 @@ void addHexArray(Attributes& attributes, const char16_t* name, const T* values, 
 
 }
 
-void Node::setU64Array(const char16_t* name, const uint64_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
-void Node::setU32Array(const char16_t* name, const uint32_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
-void Node::setU16Array(const char16_t* name, const uint16_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
-void Node::setU8Array(const char16_t* name, const uint8_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
-void Node::setS64Array(const char16_t* name, const int64_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
-void Node::setS32Array(const char16_t* name, const int32_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
-void Node::setS16Array(const char16_t* name, const int16_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
-void Node::setS8Array(const char16_t* name, const int8_t* values, uint32_t count) { addHexArray(*m_attributes, name, values, count); }
+void Node::setU64Array(const char16_t* name, const uint64_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
+void Node::setU32Array(const char16_t* name, const uint32_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
+void Node::setU16Array(const char16_t* name, const uint16_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
+void Node::setU8Array(const char16_t* name, const uint8_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
+void Node::setS64Array(const char16_t* name, const int64_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
+void Node::setS32Array(const char16_t* name, const int32_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
+void Node::setS16Array(const char16_t* name, const int16_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
+void Node::setS8Array(const char16_t* name, const int8_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
 
 void Node::setFloatArray(const char16_t* name, const float* values, uint32_t count)
 {
     std::vector<uint32_t> bits(count);
     if (count)
         std::memcpy(bits.data(), values, count * sizeof(float));
-    addHexArray(*m_attributes, name, bits.data(), count);
+    addHexArray(m_attributes, name, bits.data(), count);
 }
 
 // Each double as its two 32-bit words in memory order, low word first on this little-endian
@@ -409,14 +470,14 @@ void Node::setDoubleArray(const char16_t* name, const double* values, uint32_t c
     std::vector<uint32_t> words(static_cast<size_t>(count) * 2);
     if (count)
         std::memcpy(words.data(), values, count * sizeof(double));
-    addHexArray(*m_attributes, name, words.data(), count * 2);
+    addHexArray(m_attributes, name, words.data(), count * 2);
 }
 
 // --- getters ---
 
 const char16_t* Node::getRaw(const char16_t* name, const char16_t* defaultValue) const
 {
-    Attribute* record = m_attributes->find(name);
+    Attribute* record = m_attributes.find(name);
     return record ? record->value : defaultValue;
 }
 
@@ -478,7 +539,7 @@ str::strbuffer::StrBuffer* Node::getString(StrBuffer* target, const char16_t* na
 {
     if (!append)
         target->clear();
-    Attribute* record = m_attributes->find(name);
+    Attribute* record = m_attributes.find(name);
     if (!record) {
         if (defaultValue)
             target->append(defaultValue, text::length(defaultValue));

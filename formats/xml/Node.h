@@ -20,6 +20,8 @@ class Path;
 
 namespace s::xml {
 
+class TextArena;
+
 // One element of the program's own small XML dialect: a name, ordered attributes (with the
 // element's text runs kept as records with an empty name) and ordered children. The reader is
 // lenient and never fails; the writer is compact (no declaration, indentation or line breaks).
@@ -134,14 +136,19 @@ public:
     virtual bool saveFile(Path* path) const;
 
 private:
-    void appendText(const char16_t* start, const char16_t* end);
+    class Reader;
+    const char16_t* parseWith(const char16_t* text);
     void addFormatted(const char16_t* name, const char* format, ...);
     const char16_t* parseContent(const char16_t* p);
 
     std::vector<Node*> m_children;
-    Attributes* m_attributes { nullptr };
+    Attributes m_attributes;
     char16_t* m_name { nullptr };
     uint32_t m_nameLength { 0 };
+    // The name lives in the parsed document's block, not on the heap.
+    bool m_nameBorrowed { false };
+    // The block of the parsed document this node's texts come from, if any (one reference).
+    TextArena* m_arena { nullptr };
 };
 
 }

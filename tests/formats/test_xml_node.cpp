@@ -338,8 +338,9 @@ TEST(XmlTree, ChildLookupIsExactWithALengthAndCaseBlindWithout)
     for (const Case& c : cases) {
         bool found = root->findChild(c.name, &index, c.length);
         EXPECT_EQ(found, c.found) << utf8(c.name) << " " << c.length;
-        if (found && c.found)
+        if (found && c.found) {
             EXPECT_EQ(index, c.index) << utf8(c.name);
+        }
         EXPECT_EQ(root->getChild(c.name, c.length) != nullptr, c.found);
     }
     EXPECT_TRUE(root->findChild(u"other", nullptr, -1));
