@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -421,8 +422,10 @@ TEST(Thread, TenThousandHandOversRacingTheIdleTransitionAllRun)
 
 TEST(Thread, WaitIdleOrReplaceAbandonsATaskThatNeverReturns)
 {
-    // Static: the abandoned run goes on after the thread object has moved on.
-    static Gate stuck;
+    // Kept to the end of the process: the abandoned run goes on after the thread object has
+    // moved on (one gate per run of the test, so repeated runs start closed).
+    static std::vector<std::unique_ptr<Gate>> gates;
+    Gate& stuck = *gates.emplace_back(std::make_unique<Gate>());
     Pooled<Thread> thread;
     ASSERT_TRUE(thread->setPriority(-1));
     thread->runForever(&stuck);

@@ -20,8 +20,9 @@ namespace s::thread::os {
 // itself. A thread abandoned by waitIdleOrReplace keeps only its own (old) block and is
 // detached; the object goes on with a fresh block and a fresh OS thread.
 //
-// One owner drives a thread object at a time; isIdle, hasTurned and isExited may be read from
-// any thread.
+// One owner drives a thread object at a time. isIdle, hasTurned and isExited may be read from
+// any thread, except while the owner swaps the OS thread (waitIdleOrReplace, reset, or a raised
+// priority on an idle thread).
 //
 // Priorities map to nice values of the one OS thread (idle +19, -2 → +10, -1 → +5, 0 → the
 // process's own, 1 → -5, 2 → -10, 15 → -20). A user may lower a thread but not raise it again,
