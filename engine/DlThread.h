@@ -72,8 +72,9 @@ public:
     std::atomic<s::gui::IWindow*> LogListener { nullptr };
     // When the worker ends, the job's files and its row go.
     std::atomic<bool> RemoveWhenDone { false };
-    // When the last rate event went out, ms since 1970 cut to a whole second.
-    int64_t LastRateReport { 0 };
+    // When the last rate event went out, ms since 1970 cut to a whole second. Publishing may run
+    // on the worker and on the UI thread at once.
+    std::atomic<int64_t> LastRateReport { 0 };
     // Made on the first start and kept for later starts, also across the pool.
     thread::Pooled<thread::os::Thread> Worker { nullptr };
     thread::ObjLocker Lock;
