@@ -249,13 +249,11 @@ void StrBuffer::reset()
 
 void StrBuffer::reallocate(uint32_t capacity)
 {
-    // One spare unit for the NUL that c_str() writes.
-    auto* block = static_cast<char16_t*>(std::malloc((static_cast<size_t>(capacity) + 1) * sizeof(char16_t)));
+    // One spare unit for the NUL that c_str() writes. realloc keeps the text, and moves a large
+    // block by remapping its pages instead of copying them: a long log grows without stalls.
+    auto* block = static_cast<char16_t*>(std::realloc(m_units, (static_cast<size_t>(capacity) + 1) * sizeof(char16_t)));
     if (!block)
         std::abort();
-    if (m_length)
-        std::memcpy(block, m_units, m_length * sizeof(char16_t));
-    std::free(m_units);
     m_units = block;
     m_capacity = capacity;
 }
