@@ -42,7 +42,7 @@ struct Setup {
         fs::create_directories(root / "downloads");
         fs::create_symlink(fs::path(FETCHWICK_SOURCE_DIR) / "tests/engine/tools/fake-downloader", root / "vdl" / "youtube-dl");
 
-        // The three recorded transcripts, over and over, to about 64 MB.
+        // The three recorded transcripts, over and over, to about 16 MB.
         std::string once;
         for (const char* name : { "yt-dlp-2023.03.04-plain.out", "yt-dlp-2023.03.04-merge.out", "yt-dlp-2023.03.04-mp3.out" }) {
             std::ifstream in(fs::path(BENCH_DATA_DIR) / name, std::ios::binary);
@@ -50,7 +50,7 @@ struct Setup {
         }
         transcript = root / "transcript.out";
         std::ofstream out(transcript, std::ios::binary);
-        while (bytes < 64u * 1024 * 1024) {
+        while (bytes < 16u * 1024 * 1024) {
             out << once;
             bytes += once.size();
         }
