@@ -645,6 +645,7 @@ TEST(StrBufferSplit, DropsEmptyPieces)
         auto array = StrBuffer::make(c.text)->split(u',');
         EXPECT_EQ(pieces(*array), c.pieces);
     }
+    EXPECT_EQ(StrBuffer::make(u"a,é")->split(u',')->describe(), "s_str_strarray_StrArray [ \"a\" \"\xC3\xA9\"]");
 }
 
 TEST(StrBufferSplit, KeywordsOnceEachIgnoringCase)
@@ -705,6 +706,8 @@ TEST(StrBufferCompare, ByteOrderAndFoldedCase)
         { u"ABC", u"abc", -1, 0 },
         { u"ÉCOLE", u"école", -1, 0 },
         { u"Straße", u"STRASSE", 1, 1 }, // per unit: ß is no "ss"
+        { u"\u212A", u"k", -1, 0 }, // the Kelvin sign folds to k
+        { u"ſ", u"S", 1, 0 }, // so does the long s to s
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(utf8(c.a) + " vs " + utf8(c.b));
