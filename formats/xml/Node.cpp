@@ -22,14 +22,16 @@ using text::isSpace;
 
 namespace {
 
-const char16_t* skipSpace(const char16_t* p)
+template<class Char>
+Char* skipSpace(Char* p)
 {
     while (isSpace(*p))
         ++p;
     return p;
 }
 
-const char16_t* skipTo(const char16_t* p, char16_t c)
+template<class Char>
+Char* skipTo(Char* p, char16_t c)
 {
     while (*p && *p != c)
         ++p;
@@ -40,7 +42,6 @@ enum class TagKind {
     Open,    // ">" read: content follows
     Closed,  // "/>" read, or the text ended inside the tag
     Comment, // "<!..." skipped
-    None,    // no "<" before the end
 };
 
 }
@@ -88,8 +89,9 @@ void Node::clear()
 
 // --- reading ---
 
-// One pass over the text. Names, values and records go into the document's block (TextArena),
-// so a large document costs a handful of allocations instead of several per attribute.
+// One pass over the text, in place: the text belongs to the document's block (TextArena), and
+// names and values are cut out of it by writing a NUL after each, so nothing is copied. Each
+// overwritten character is known (a quote, a space, "=", "<") and handled before it goes.
 class Node::Reader {
 public:
     explicit Reader(TextArena* arena)
@@ -97,32 +99,21 @@ public:
     {
     }
 
-    // Reads a start tag from the first "<" at or after p: the name, the attributes and the end
-    // of the tag. Returns the position after the tag (or after a comment).
-    const char16_t* startTag(Node& node, const char16_t* p, TagKind& kind)
+    // Reads a start tag whose "<" is at p (it may already be overwritten by the NUL that ended
+    // a text run): the name, the attributes and the end of the tag. Returns the position after
+    // the tag (or after a comment).
+    char16_t* startTag(Node& node, char16_t* p, TagKind& kind)
     {
-        // 1. Find the "<"; whatever comes before it (a byte-order mark, say) is ignored.
-        p = skipTo(p, u'<');
-        if (!*p) {
-            kind = TagKind::None;
-            return p;
-        }
-
         // 2. The name: "!" with the two characters after it, or up to whitespace, "/" or ">".
         p = skipSpace(p + 1);
-        const char16_t* nameStart = p;
+        char16_t* nameStart = p;
         if (*p == u'!') {
+            // 3. A comment, document type or CDATA section: skipped up to the next "-->". Its
+            //    name is copied, for its text is still to be searched.
             ++p;
             for (int i = 0; i < 2 && *p; ++i)
                 ++p;
-        } else {
-            while (*p && !isSpace(*p) && *p != u'/' && *p != u'>')
-                ++p;
-        }
-        setName(node, nameStart, p);
-
-        // 3. A comment, document type or CDATA section: skipped up to the next "-->".
-        if (*nameStart == u'!') {
+            setName(node, m_arena->copy(nameStart, static_cast<uint32_t>(p - nameStart)), static_cast<uint32_t>(p - nameStart));
             kind = TagKind::Comment;
             while (*p) {
                 if (p[0] == u'-' && p[1] == u'-' && p[2] == u'>')
@@ -131,6 +122,22 @@ public:
             }
             return p;
         }
+        while (*p && !isSpace(*p) && *p != u'/' && *p != u'>')
+            ++p;
+        char16_t ended = *p;
+        *p = 0;
+        setName(node, nameStart, static_cast<uint32_t>(p - nameStart));
+        if (ended == 0) {
+            kind = TagKind::Closed;
+            return p;
+        }
+        if (ended == u'>') {
+            kind = TagKind::Open;
+            return p + 1;
+        }
+        if (ended == u'/')
+            return emptyElementEnd(p + 1, kind);
+        ++p; // whitespace: attributes may follow
 
         // 4. Attributes, taken raw: name up to a space or "=", value between the next two quotes.
         m_records.clear();
@@ -138,19 +145,23 @@ public:
             p = skipSpace(p);
             if (!*p || *p == u'>' || *p == u'/')
                 break;
-            const char16_t* attrName = p;
+            char16_t* attrName = p;
             while (*p && *p != u' ' && *p != u'=')
                 ++p;
-            const char16_t* attrNameEnd = p;
-            p = skipTo(p, u'"');
-            if (!*p)
+            char16_t* attrNameEnd = p;
+            char16_t* quote = skipTo(p, u'"');
+            if (!*quote)
                 break;
-            const char16_t* value = ++p;
-            p = skipTo(p, u'"');
-            m_records.push_back(record(attrName, attrNameEnd, value, p));
-            if (!*p)
+            char16_t* value = quote + 1;
+            char16_t* valueEnd = skipTo(value, u'"');
+            *attrNameEnd = 0;
+            m_records.push_back(record(attrName, attrNameEnd, value, valueEnd));
+            if (!*valueEnd) {
+                p = valueEnd;
                 break;
-            ++p;
+            }
+            *valueEnd = 0;
+            p = valueEnd + 1;
         }
         if (!m_records.empty())
             node.m_attributes.append(m_records.data(), static_cast<uint32_t>(m_records.size()));
@@ -158,11 +169,8 @@ public:
         // 5. End of the start tag.
         while (*p && *p != u'>' && *p != u'/')
             ++p;
-        if (*p == u'/') {
-            p = skipTo(p, u'>');
-            kind = TagKind::Closed;
-            return *p ? p + 1 : p;
-        }
+        if (*p == u'/')
+            return emptyElementEnd(p + 1, kind);
         if (!*p) {
             kind = TagKind::Closed;
             return p;
@@ -172,47 +180,56 @@ public:
     }
 
     // A text run inside an element: leading whitespace dropped, the rest up to the next "<"
-    // kept raw.
-    const char16_t* textRun(Node& node, const char16_t* p)
+    // kept raw. Returns the position of that "<" (now a NUL when a run ended there) and tells
+    // whether a tag follows.
+    char16_t* textRun(Node& node, char16_t* p, bool& atTag)
     {
         p = skipSpace(p);
-        if (*p && *p != u'<') {
-            const char16_t* start = p;
-            p = skipTo(p, u'<');
-            node.m_attributes.append(record(start, start, start, p));
+        if (*p == u'<' || !*p) {
+            atTag = *p == u'<';
+            return p;
         }
+        char16_t* start = p;
+        p = skipTo(p, u'<');
+        atTag = *p == u'<';
+        *p = 0;
+        node.m_attributes.append(record(nullptr, nullptr, start, p));
         return p;
     }
 
-    // Each node that holds texts of the block keeps a reference to it.
-    void adopt(Node& node)
+private:
+    static char16_t* emptyElementEnd(char16_t* p, TagKind& kind)
     {
-        if (node.m_arena == m_arena)
-            return;
-        if (node.m_arena)
-            node.m_arena->release();
-        m_arena->retain();
-        node.m_arena = m_arena;
+        p = skipTo(p, u'>');
+        kind = TagKind::Closed;
+        return *p ? p + 1 : p;
     }
 
-private:
-    void setName(Node& node, const char16_t* start, const char16_t* end)
+    // Each node that holds texts of the block keeps a reference to it.
+    void setName(Node& node, char16_t* name, uint32_t length)
     {
         if (!node.m_nameBorrowed)
             std::free(node.m_name);
-        node.m_nameLength = static_cast<uint32_t>(end - start);
-        node.m_name = m_arena->copy(start, node.m_nameLength);
+        node.m_name = name;
+        node.m_nameLength = length;
         node.m_nameBorrowed = true;
-        adopt(node);
+        if (node.m_arena != m_arena) {
+            if (node.m_arena)
+                node.m_arena->release();
+            m_arena->retain();
+            node.m_arena = m_arena;
+        }
     }
 
-    Attribute* record(const char16_t* name, const char16_t* nameEnd, const char16_t* value, const char16_t* valueEnd)
+    // A text entry's name is the shared empty text.
+    Attribute* record(char16_t* name, char16_t* nameEnd, char16_t* value, char16_t* valueEnd)
     {
+        static char16_t noName[1] = { 0 };
         auto* r = static_cast<Attribute*>(m_arena->allocate(sizeof(Attribute)));
         r->nameLength = static_cast<uint32_t>(nameEnd - name);
-        r->name = m_arena->copy(name, r->nameLength);
+        r->name = name ? name : noName;
         r->valueLength = static_cast<uint32_t>(valueEnd - value);
-        r->value = m_arena->copy(value, r->valueLength);
+        r->value = value;
         r->borrowed = true;
         return r;
     }
@@ -221,27 +238,36 @@ private:
     std::vector<Attribute*> m_records;
 };
 
-// The content of open elements is kept on an explicit stack rather than by recursion, so the
-// depth of a document is bounded by memory and not by the thread's stack.
+// A copy of the text goes into the document's block, where it is read in place.
 const char16_t* Node::parse(const char16_t* text)
 {
+    uint32_t length = text::length(text);
     if (!m_arena)
-        m_arena = TextArena::make(0);
-    return parseWith(text);
+        m_arena = TextArena::make(static_cast<size_t>(length) * sizeof(char16_t) * 3 / 2 + 4096);
+    char16_t* copy = m_arena->copy(text, length);
+    return text + (parseInPlace(copy) - copy);
 }
 
-const char16_t* Node::parseWith(const char16_t* text)
+// The content of open elements is kept on an explicit stack rather than by recursion, so the
+// depth of a document is bounded by memory and not by the thread's stack.
+char16_t* Node::parseInPlace(char16_t* text)
 {
+    // 1. Find the "<"; whatever comes before it (a byte-order mark, say) is ignored.
+    char16_t* p = skipTo(text, u'<');
+    if (!*p)
+        return p;
+
     Reader reader(m_arena);
     TagKind kind;
-    const char16_t* p = reader.startTag(*this, text, kind);
+    p = reader.startTag(*this, p, kind);
     if (kind != TagKind::Open)
         return p;
 
     std::vector<Node*> open;
     open.push_back(this);
-    p = reader.textRun(*this, p);
-    while (*p) {
+    bool atTag;
+    p = reader.textRun(*this, p, atTag);
+    while (atTag) {
         // 7. An end tag closes the innermost open element; its name is not examined.
         if (p[1] == u'/') {
             p = skipTo(p + 2, u'>');
@@ -254,18 +280,18 @@ const char16_t* Node::parseWith(const char16_t* text)
             // 6. A child element (comments are read and dropped).
             Node* child = Node::get();
             p = reader.startTag(*child, p, kind);
-            if (kind == TagKind::Comment || kind == TagKind::None) {
+            if (kind == TagKind::Comment) {
                 child->release();
             } else {
                 open.back()->m_children.push_back(child);
                 if (kind == TagKind::Open) {
                     open.push_back(child);
-                    p = reader.textRun(*child, p);
+                    p = reader.textRun(*child, p, atTag);
                     continue;
                 }
             }
         }
-        p = reader.textRun(*open.back(), p);
+        p = reader.textRun(*open.back(), p, atTag);
     }
     return p;
 }
@@ -277,21 +303,21 @@ bool Node::parseBytes(const ArrayU08* bytes)
     return parseBytes(bytes->items(), bytes->count());
 }
 
+// The decoded text goes straight into the document's block: room for it and, after it, for the
+// records of a typical document.
 bool Node::parseBytes(const uint8_t* bytes, uint64_t size)
 {
     if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
         bytes += 3;
         size -= 3;
     }
-    thread::Pooled<StrBuffer> decoded;
-    decoded->reserveExactly(static_cast<uint32_t>(str::Utf8::maxDecodedSize(size)));
-    size_t units = str::Utf8::decode(bytes, size, decoded->units());
-    decoded->setLength(static_cast<uint32_t>(units));
-    // Room for the texts of a typical document at once; records and NULs may ask for a second
-    // chunk of about the same size.
+    size_t room = (str::Utf8::maxDecodedSize(size) + 1) * sizeof(char16_t);
     if (!m_arena)
-        m_arena = TextArena::make(units * sizeof(char16_t) + 4096);
-    parseWith(decoded->c_str());
+        m_arena = TextArena::make(room + room / 2 + 4096);
+    auto* text = static_cast<char16_t*>(m_arena->allocate(room));
+    size_t units = str::Utf8::decode(bytes, size, text);
+    text[units] = 0;
+    parseInPlace(text);
     return m_nameLength > 0;
 }
 

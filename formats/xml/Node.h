@@ -137,7 +137,7 @@ public:
 
 private:
     class Reader;
-    const char16_t* parseWith(const char16_t* text);
+    char16_t* parseInPlace(char16_t* text);
     void addFormatted(const char16_t* name, const char* format, ...);
     const char16_t* parseContent(const char16_t* p);
 

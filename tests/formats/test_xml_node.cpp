@@ -119,10 +119,23 @@ TEST(XmlParse, ReturnsThePositionAfterTheElement)
         { u"none", 4 },
     };
     for (const Case& c : cases) {
+        std::u16string before = c.input;
         Pooled<Node> node;
         const char16_t* end = node->parse(c.input);
         EXPECT_EQ(static_cast<size_t>(end - c.input), c.consumed) << utf8(c.input);
+        EXPECT_EQ(std::u16string(c.input), before) << "the caller's text is left as it was";
     }
+
+    // Parsing again into the same node replaces nothing it holds: a second root read after the
+    // first one's end adds to it, and both trees' texts stay valid.
+    const char16_t* two = u"<a x=\"1\"/><b y=\"2\">t</b>";
+    Pooled<Node> node;
+    const char16_t* next = node->parse(two);
+    node->parse(next);
+    EXPECT_EQ(std::u16string(node->getName()), u"b");
+    EXPECT_EQ(std::u16string(node->getRaw(u"x")), u"1");
+    EXPECT_EQ(std::u16string(node->getRaw(u"y")), u"2");
+    EXPECT_EQ(written(*node), "<b x=\"1\" y=\"2\">t</b>");
 }
 
 TEST(XmlParse, KeepsTextRunsAsNamelessEntries)
