@@ -1,5 +1,7 @@
 #include "foundation/col/ArrayP.h"
 
+#include "foundation/cleaner/CleanerIObject.h"
+#include "foundation/cleaner/CleanerPooledIObject.h"
 #include "foundation/comp/CompP.h"
 
 #include <cstdio>
@@ -56,8 +58,16 @@ const base::IComparator& ArrayP::defaultComparator() const
 
 void ArrayP::describeElement(uint32_t index, std::string& out) const
 {
+    void* element = at(index);
+    // Only the object cleaners promise that the elements are IObject pointers; other
+    // elements may be of any type, so just their address is shown.
+    bool objects = m_cleaner == &cleaner::CleanerIObject::instance() || m_cleaner == &cleaner::CleanerPooledIObject::instance();
+    if (objects && element) {
+        out += static_cast<const base::IObject*>(element)->className();
+        out += '@';
+    }
     char text[32];
-    std::snprintf(text, sizeof text, "%p", at(index));
+    std::snprintf(text, sizeof text, "%p", element);
     out += text;
 }
 

@@ -38,7 +38,9 @@ public:
 protected:
     explicit ArrayP(base::IDestructor* ownCleaner);
 
-    // Shows the pointer value. Subclasses whose elements are objects show more.
+    // Shows the pointer value, after the class name when the cleaner is one of the object
+    // cleaners (CleanerIObject, CleanerPooledIObject). Subclasses whose elements are objects
+    // show more.
     void describeElement(uint32_t index, std::string& out) const override;
     CompareFunction defaultOrder() const override;
 

@@ -1,3 +1,4 @@
+#include "foundation/cleaner/CleanerPooledIObject.h"
 #include "foundation/col/ArrayP.h"
 #include "foundation/col/ArrayS08.h"
 #include "foundation/col/ArrayS32.h"
@@ -320,6 +321,12 @@ TEST(ArrayOperations, TypesSizesAndDescriptions)
         }
     }
     EXPECT_EQ(p->describe().rfind("s_col__array_ArrayP [ ", 0), 0u);
+    // With an object cleaner the elements are known to be objects and show their class.
+    Pooled<s::col::_array::Iterator> element;
+    Pooled<ArrayP> objects;
+    objects->setCleaner(&s::cleaner::CleanerPooledIObject::instance());
+    objects->push(static_cast<s::base::IObject*>(element.take()));
+    EXPECT_EQ(objects->describe().rfind("s_col__array_ArrayP [ s_col_array_Iterator@0x", 0), 0u) << objects->describe();
     Pooled<ArrayS32> empty;
     EXPECT_EQ(empty->describe(), "s_col__array_ArrayS32 []");
 }
