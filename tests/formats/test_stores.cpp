@@ -285,6 +285,15 @@ protected:
     Pooled<IMappedData> d { makeRegistry(temp) };
 };
 
+TEST_F(RegistryStore, KeyNamesIgnoreCaseAsThePlatformDoes)
+{
+    d->setU32(u"A/B", u"x", 5);
+    d->setU32(u"Other", u"x", 0);
+    EXPECT_EQ(d->getU32(u"a/b", u"x", 99), 5u) << "unlike the XML store's folders";
+    EXPECT_TRUE(d->deleteKey(u"a"));
+    EXPECT_FALSE(d->openKey(u"A/B"));
+}
+
 TEST_F(RegistryStore, GettersCheckTheLengthNotTheType)
 {
     d->setU64(u"K", u"wide", 5);
