@@ -156,6 +156,7 @@ void DlThread::run()
     if (RemoveWhenDone)
         DeleteFiles();
 }
+
 void DlThread::reset()
 {
     Row = nullptr;
