@@ -494,6 +494,24 @@ TEST(ToolRunnerFake, EndsEachAttemptByExitCodeAndProgress)
     }
 }
 
+// A link of the you-get table runs you-get, and its lines are read by you-get's rules (which do
+// not know youtube-dl's destination line).
+TEST(ToolRunnerFake, YouGetLinksRunYouGetWithItsOwnRules)
+{
+    Installation tools;
+    tools.install("youtube-dl", FakeTool);
+    tools.install("you-get", FakeTool);
+    const std::u16string url = u"https://www.acfun.cn/v/ok";
+    TestJob job(url);
+    job->OnlyMp3 = true;
+    job->Id->assign(u"user");
+    job.run();
+    EXPECT_EQ(tools.argvOf("you-get"), (std::vector<std::string> { (tools.vdl() / "you-get").string(), "--", utf8(url) }));
+    EXPECT_TRUE(tools.startsOf("youtube-dl").empty());
+    EXPECT_EQ(job->State.load(), JobState::Completed);
+    EXPECT_EQ(job.fileName(), u"");
+}
+
 TEST(ToolRunnerFake, MissingToolEndsInErrorWithoutExitCode)
 {
     Installation tools;
