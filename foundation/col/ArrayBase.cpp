@@ -128,15 +128,30 @@ uint32_t ArrayBase::copyOut(void* buffer, uint32_t targetIndex, uint32_t sourceI
     return n;
 }
 
+const uint8_t* ArrayBase::stableSource(const void* source, uint32_t count, uint32_t sourceIndex, std::string& aside) const
+{
+    const auto* first = static_cast<const uint8_t*>(source) + (static_cast<size_t>(sourceIndex) << m_shift);
+    size_t bytes = static_cast<size_t>(count) << m_shift;
+    auto address = reinterpret_cast<uintptr_t>(first);
+    auto block = reinterpret_cast<uintptr_t>(m_items);
+    bool inBlock = m_items && address < block + (static_cast<size_t>(m_capacity) << m_shift) && address + bytes > block;
+    if (!inBlock)
+        return first;
+    aside.assign(reinterpret_cast<const char*>(first), bytes);
+    return reinterpret_cast<const uint8_t*>(aside.data());
+}
+
 void ArrayBase::writeAt(const void* source, uint32_t count, uint32_t sourceIndex, uint32_t targetIndex)
 {
     assert(targetIndex <= m_count);
     uint64_t end = static_cast<uint64_t>(targetIndex) + count;
     assert(end <= maxElements);
+    if (!count)
+        return;
+    std::string aside;
+    const uint8_t* from = stableSource(source, count, sourceIndex, aside);
     ensureCapacity(static_cast<uint32_t>(end));
-    if (count)
-        std::memcpy(slot(targetIndex), static_cast<const uint8_t*>(source) + (static_cast<size_t>(sourceIndex) << m_shift),
-            static_cast<size_t>(count) << m_shift);
+    std::memmove(slot(targetIndex), from, static_cast<size_t>(count) << m_shift);
     m_count = std::max(m_count, static_cast<uint32_t>(end));
 }
 
@@ -156,11 +171,12 @@ void ArrayBase::insertAt(uint32_t index, const void* source, uint32_t count, uin
     if (!count)
         return;
     assert(static_cast<uint64_t>(m_count) + count <= maxElements);
+    std::string aside;
+    const uint8_t* from = stableSource(source, count, sourceIndex, aside);
     ensureCapacity(m_count + count);
     // Step 1: open the gap; step 2: fill it.
     std::memmove(slot(index + count), slot(index), static_cast<size_t>(m_count - index) << m_shift);
-    std::memcpy(slot(index), static_cast<const uint8_t*>(source) + (static_cast<size_t>(sourceIndex) << m_shift),
-        static_cast<size_t>(count) << m_shift);
+    std::memcpy(slot(index), from, static_cast<size_t>(count) << m_shift);
     m_count += count;
 }
 

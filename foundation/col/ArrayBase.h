@@ -33,8 +33,9 @@ enum class ElementType : uint32_t {
 // typed arrays (ArrayU08 ... ArrayP) fix the element type; this class does the storage.
 //
 // Counts and indices are in elements. Nothing validates them: callers pass valid ranges
-// (assertions catch mistakes in debug builds). Sources and buffers are raw element memory
-// that must not overlap this array's own block.
+// (assertions catch mistakes in debug builds). Sources and buffers are raw element memory; a
+// source may lie in this array's own block (appending a part of the array to itself), a
+// target buffer of copyOut/take... may not.
 //
 // As a byte stream the array reads its elements' bytes from a read position and appends the
 // bytes written to it, which is how files are read into an ArrayU08.
@@ -104,7 +105,7 @@ public:
     // For logging: the class name, " [", each element preceded by a space, "]".
     virtual std::string describe() const;
 
-    // The comparator sort() and find use when none is given.
+    // The comparator sort() uses when none is given.
     virtual const base::IComparator& defaultComparator() const = 0;
 
     // Stable sort by comparator (the default one when none).
@@ -163,6 +164,12 @@ protected:
             ensureCapacity(m_count + 1);
     }
 
+private:
+    // Elements [sourceIndex, sourceIndex + count) of source, copied aside when they lie in this
+    // array's block, which growing or opening a gap would move under them.
+    const uint8_t* stableSource(const void* source, uint32_t count, uint32_t sourceIndex, std::string& aside) const;
+
+protected:
     const uint32_t m_shift;
     uint8_t* m_items { nullptr };
     uint32_t m_count { 0 };

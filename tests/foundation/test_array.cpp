@@ -168,6 +168,18 @@ TEST(ArrayOperations, InsertAtZeroAcrossGrowthKeepsEveryElement)
         ASSERT_EQ((*array)[i], static_cast<int32_t>(999 - i));
 }
 
+TEST(ArrayOperations, AppendingItselfAcrossGrowthReadsTheOldBlockSafely)
+{
+    ArrayU08 array; // a fresh one, so the appends below must move the block
+    const uint8_t seed[] = { 1, 2, 3 };
+    array.append(seed, 3);
+    for (int i = 0; i < 7; ++i) // 3 → 384 bytes: the block moves at 100 and at 300
+        array.append(array.items(), array.count());
+    ASSERT_EQ(array.count(), 384u);
+    for (uint32_t i = 0; i < 384; ++i)
+        ASSERT_EQ(array[i], seed[i % 3]) << i;
+}
+
 TEST(ArrayOperations, WritesAppendsAndPrepends)
 {
     struct Case {
@@ -186,6 +198,9 @@ TEST(ArrayOperations, WritesAppendsAndPrepends)
         { "copy from a range", [](ArrayS32& a) { auto b = arrayOf({ 7, 8, 9 }); a.copyFrom(*b, 1); }, { 8, 9 } },
         { "copy from a counted range", [](ArrayS32& a) { auto b = arrayOf({ 7, 8, 9 }); a.copyFrom(*b, 0, 1); }, { 7 } },
         { "copy from itself keeps the range", [](ArrayS32& a) { a.copyFrom(a, 1, 2); }, { 2, 3 } },
+        { "append itself", [](ArrayS32& a) { a.append(a.items(), a.count()); }, { 1, 2, 3, 4, 1, 2, 3, 4 } },
+        { "insert its own tail at its start", [](ArrayS32& a) { a.insertAt(0, a.items(), 2, 2); }, { 3, 4, 1, 2, 3, 4 } },
+        { "write its own head over its tail", [](ArrayS32& a) { a.writeAt(a.items(), 3, 0, 2); }, { 1, 2, 1, 2, 3 } },
     };
     for (const Case& c : cases) {
         auto array = arrayOf({ 1, 2, 3, 4 });
