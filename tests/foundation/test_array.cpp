@@ -10,6 +10,7 @@
 #include "foundation/col/Iterator.h"
 #include "foundation/comp/CompP.h"
 #include "foundation/comp/CompS32.h"
+#include "foundation/str/StrArray.h"
 
 #include <gtest/gtest.h>
 
@@ -619,4 +620,34 @@ TEST(ArrayPointer, APlainArrayForgetsItsCleanerOnReleaseAndAnOwningSubclassKeeps
     EXPECT_EQ(owningAgain->count(), 0u);
     owningAgain->release();
     releaseAll(held);
+}
+
+TEST(ArrayPointer, ATextArrayReturnsEveryTextBufferToTheTextBufferPool)
+{
+    using s::str::StrArray;
+    using s::str::strbuffer::StrBuffer;
+    struct Case {
+        const char* name;
+        void (*dispose)(Pooled<StrArray>&);
+    };
+    const Case cases[] = {
+        { "release", [](Pooled<StrArray>& a) { a.replace(); } },
+        { "free storage", [](Pooled<StrArray>& a) { a->freeStorage(); } },
+    };
+    for (const Case& c : cases) {
+        std::vector<Pooled<StrBuffer>> held; // empties the text pool for the test's life
+        while (s::thread::poolOf<StrBuffer>().freeCount() > 0)
+            held.emplace_back();
+        Pooled<StrArray> texts;
+        std::vector<StrBuffer*> elements;
+        for (const char16_t* text : { u"one", u"two", u"three" })
+            elements.push_back(texts->addCopy(text));
+        ASSERT_EQ(s::thread::poolOf<StrBuffer>().freeCount(), 0u);
+        c.dispose(texts);
+        EXPECT_EQ(s::thread::poolOf<StrBuffer>().freeCount(), 3u) << c.name;
+        for (int i = 2; i >= 0; --i) {
+            held.emplace_back();
+            EXPECT_EQ(held.back().get(), elements[i]) << c.name; // last in, first out
+        }
+    }
 }
