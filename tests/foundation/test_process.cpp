@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <vector>
 
@@ -310,4 +311,19 @@ TEST(Process, ClosedStandardStreamsDoNotConfuseThePipe)
     int exitCode = -1;
     EXPECT_TRUE(process.wait(exitCode));
     EXPECT_EQ(exitCode, 0);
+}
+
+TEST(Process, AChildReapedElsewhereEndsWithoutAnExitCode)
+{
+    // Some libraries reap every child; then the end is still seen, no exit code is made up and
+    // no signal goes to a process group that may belong to somebody else by now.
+    Process process;
+    ASSERT_TRUE(process.start(shell("exit 5"), {}));
+    int status = 0;
+    ASSERT_EQ(waitpid(process.pid(), &status, 0), process.pid());
+    EXPECT_TRUE(process.exited());
+    int exitCode = -1;
+    EXPECT_FALSE(process.wait(exitCode));
+    EXPECT_EQ(exitCode, -1);
+    EXPECT_FALSE(process.started());
 }

@@ -88,6 +88,7 @@ bool Process::start(const std::vector<std::string>& argv, const std::string& dir
     }
     closeOutput();
     m_exited = false;
+    m_reapedElsewhere = false;
 
     // 1. The pipe: close-on-exec, so children that other threads start meanwhile never inherit it.
     int fds[2];
@@ -178,7 +179,12 @@ bool Process::exited()
         return m_exited;
     siginfo_t info {};
     // WNOWAIT leaves the child a zombie: its pid, and so its group id, stays taken until reap().
-    if (waitid(P_PID, static_cast<id_t>(m_pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == m_pid)
+    int result = waitid(P_PID, static_cast<id_t>(m_pid), &info, WEXITED | WNOHANG | WNOWAIT);
+    // ECHILD: somebody else in this program reaped it. It has ended either way; wait() then
+    // reports that no exit code can be had.
+    if (result < 0 && errno == ECHILD)
+        m_reapedElsewhere = true;
+    if ((result == 0 && info.si_pid == m_pid) || m_reapedElsewhere)
         m_exited = true;
     return m_exited;
 }
@@ -192,6 +198,7 @@ bool Process::wait(int& exitCode)
         if (waitid(P_PID, static_cast<id_t>(m_pid), &info, WEXITED | WNOWAIT) == 0) {
             m_exited = true;
         } else if (errno != EINTR) {
+            m_reapedElsewhere = errno == ECHILD;
             break;
         }
     }
@@ -229,6 +236,7 @@ bool Process::reap(int& exitCode)
     } while (got < 0 && errno == EINTR);
     m_pid = -1;
     m_exited = false;
+    m_reapedElsewhere = false;
     if (got <= 0)
         return false;
     exitCode = exitCodeOf(status);
@@ -238,7 +246,7 @@ bool Process::reap(int& exitCode)
 void Process::killGroup(int signal)
 {
     // Only while the child is unreaped: then its pid cannot belong to anybody else's group.
-    if (m_pid > 0)
+    if (m_pid > 0 && !m_reapedElsewhere)
         kill(-m_pid, signal);
 }
 

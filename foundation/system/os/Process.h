@@ -71,6 +71,8 @@ private:
     pid_t m_pid { -1 };
     int m_readFd { -1 };
     bool m_exited { false };
+    // Another part of the program reaped the child (waitpid(-1)): its pid may belong to anybody now.
+    bool m_reapedElsewhere { false };
 };
 
 }
