@@ -122,29 +122,6 @@ void cancelBeforeLaunch(DlThread& job)
     job.PublishToRow();
 }
 
-// Takes the next launch slot: at most one tool start per LaunchSpacingMs among all workers.
-// False, without a slot, when a stop is asked for while waiting.
-bool waitForLaunchSlot(const std::atomic<bool>& stopRequested)
-{
-    if (stopRequested)
-        return false;
-    for (;;) {
-        Clock::duration wait;
-        {
-            std::scoped_lock guard(g_launchLock);
-            Clock::time_point now = Clock::now();
-            if (now >= g_nextLaunch) {
-                g_nextLaunch = now + std::chrono::milliseconds(ToolRunner::LaunchSpacingMs);
-                return true;
-            }
-            wait = std::min<Clock::duration>(g_nextLaunch - now, std::chrono::milliseconds(100));
-        }
-        std::this_thread::sleep_for(wait);
-        if (stopRequested)
-            return false;
-    }
-}
-
 bool createFolder(std::u16string_view dir)
 {
     if (dir.empty())
@@ -267,7 +244,7 @@ void ToolRunner::RunTool(DlThread& job, std::u16string_view url, std::u16string_
         SiteLookup site = LookUpSite(url, true);
 
         // 3. Launch spacing, shared by all workers.
-        if (!waitForLaunchSlot(stopRequested) || stopRequested) {
+        if (!WaitForLaunchSlot(stopRequested) || stopRequested) {
             cancelBeforeLaunch(job);
             return;
         }
@@ -427,6 +404,30 @@ void ToolRunner::SetProgramDir(std::u16string_view dir)
     g_programDir = dir;
     if (!g_programDir.empty() && g_programDir.back() != u'/')
         g_programDir += u'/';
+}
+
+bool ToolRunner::WaitForLaunchSlot(const std::atomic<bool>& stopRequested, Clock::time_point* taken)
+{
+    if (stopRequested)
+        return false;
+    for (;;) {
+        Clock::duration wait;
+        {
+            // Test and update form one step for all workers.
+            std::scoped_lock guard(g_launchLock);
+            Clock::time_point now = Clock::now();
+            if (now >= g_nextLaunch) {
+                g_nextLaunch = now + std::chrono::milliseconds(LaunchSpacingMs);
+                if (taken)
+                    *taken = now;
+                return true;
+            }
+            wait = std::min<Clock::duration>(g_nextLaunch - now, std::chrono::milliseconds(100));
+        }
+        std::this_thread::sleep_for(wait);
+        if (stopRequested)
+            return false;
+    }
 }
 
 void ToolRunner::ForgetLaunches()

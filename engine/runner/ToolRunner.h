@@ -5,6 +5,7 @@
 #include "foundation/thread/Pool.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -68,6 +69,11 @@ public:
     // program's own executable unless SetProgramDir chose another.
     static thread::Pooled<str::StrBuffer> ProgramDir();
     static void SetProgramDir(std::u16string_view dir);
+
+    // Takes the next launch slot: slots of all workers are at least LaunchSpacingMs apart, and a
+    // tool starts only after its worker took one. Waits in steps of at most 100 ms; false, with
+    // no slot taken, when a stop is asked for meanwhile. `taken` receives the slot's time.
+    static bool WaitForLaunchSlot(const std::atomic<bool>& stopRequested, std::chrono::steady_clock::time_point* taken = nullptr);
 
     // Lets the next tool start at once, whenever the last one started (for tests that must not
     // depend on one another's timing).
