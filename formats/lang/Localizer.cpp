@@ -102,8 +102,9 @@ void Localizer::load(const xml::Node* root)
             if (!entry->nameEquals(u"entry"))
                 continue;
             LangPack* pack = LangPack::get();
-            pack->setReplaceBarredL(m_replaceBarredL);
             pack->setTag(entry->getString(value.get(), u"tagName")->view());
+            // Only Venetian spelling uses the barred l.
+            pack->setReplaceBarredL(m_replaceBarredL && sameIgnoringCase(pack->tag(), u"vec"));
             pack->setEnglishName(entry->getString(value.get(), u"engName")->view());
             pack->setOwnName(entry->getString(value.get(), u"trueName")->view());
             m_languages.push(pack);

@@ -66,6 +66,7 @@ constexpr std::string_view fixture = R"(<lang>
     <entry id="0500"><eng>Leading zero</eng></entry>
     <entry id="-7"><eng>Minus</eng></entry>
     <entry id="600"><eng>Line&#10;two &amp; &lt;three&gt;</eng><vec>ƚa línea</vec></entry>
+    <entry id="610"><eng>ƚ in English</eng></entry>
     <entry id="700"><eng></eng><deu>Leer auf Englisch</deu></entry>
     <entry id="100"><eng>Second hello</eng><fra>Bonjour</fra></entry>
   </entries>
@@ -151,8 +152,10 @@ TEST(LangLoad, VenetianBarredLReplacedOnlyWhenAsked)
     EXPECT_EQ(load(fixture)->languageAt(3)->text(600), u"\u019Aa l\u00EDnea");
     Pooled<Localizer> legacy = load(fixture, u"English", true);
     EXPECT_EQ(legacy->languageAt(3)->text(600), u"\u0142a l\u00EDnea");
-    // Only Venetian texts use the letter; other languages are left alone.
-    EXPECT_EQ(legacy->languageAt(0)->text(600), u"Line\ntwo & <three>");
+    // Only the Venetian pack is adjusted, also where it takes over another language's text.
+    EXPECT_EQ(legacy->languageAt(0)->text(610), u"\u019A in English");
+    EXPECT_EQ(legacy->languageAt(1)->text(610), u"\u019A in English");
+    EXPECT_EQ(legacy->languageAt(3)->text(610), u"\u0142 in English");
 }
 
 TEST(LangLoad, DocumentsWithoutLanguagesOrEntries)
