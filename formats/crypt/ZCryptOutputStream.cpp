@@ -8,30 +8,18 @@
 
 namespace s::crypt::zcrypt {
 
-ZCryptOutputStream::ZCryptOutputStream()
-    : m_password(str::strbuffer::StrBuffer::get())
-    , m_passwordBytes(col::_array::ArrayU08::get())
-{
-}
-
-ZCryptOutputStream::~ZCryptOutputStream()
-{
-    m_password->release();
-    m_passwordBytes->release();
-}
-
 void ZCryptOutputStream::reset()
 {
     m_inner = nullptr;
-    m_password->clear();
-    m_passwordBytes->clear();
+    m_password.clear();
+    m_passwordBytes.clear();
 }
 
 void ZCryptOutputStream::setPassword(std::u16string_view password)
 {
-    m_password->assign(password);
-    m_password->toUtf8(*m_passwordBytes);
-    m_keys.init(m_passwordBytes->items(), m_passwordBytes->count());
+    m_password.assign(password);
+    m_password.toUtf8(m_passwordBytes);
+    m_keys.init(m_passwordBytes.items(), m_passwordBytes.count());
 }
 
 bool ZCryptOutputStream::write(const void* data, uint32_t count, uint32_t& written)

@@ -2,18 +2,14 @@
 
 #include "formats/crypt/ZipKeys.h"
 #include "foundation/base/IObject.h"
+#include "foundation/col/ArrayU08.h"
 #include "foundation/io/IOutputStream.h"
+#include "foundation/str/StrBuffer.h"
 #include "foundation/thread/Pool.h"
 
 #include <cstdint>
 #include <string_view>
 
-namespace s::str::strbuffer {
-class StrBuffer;
-}
-namespace s::col::_array {
-class ArrayU08;
-}
 
 namespace s::crypt::zcrypt {
 
@@ -26,8 +22,8 @@ class ZCryptOutputStream final : public base::IObject
 public:
     static constexpr uint32_t workSize = 1024;
 
-    ZCryptOutputStream();
-    ~ZCryptOutputStream() override;
+    ZCryptOutputStream() = default;
+    ~ZCryptOutputStream() override = default;
     ZCryptOutputStream(const ZCryptOutputStream&) = delete;
     ZCryptOutputStream& operator=(const ZCryptOutputStream&) = delete;
 
@@ -47,8 +43,10 @@ public:
 
 private:
     ZipKeys m_keys;
-    str::strbuffer::StrBuffer* m_password;
-    col::_array::ArrayU08* m_passwordBytes;
+    // Held by value: a pooled member would go back to its own pool, which may be gone when
+    // this pool empties itself at exit.
+    str::strbuffer::StrBuffer m_password;
+    col::_array::ArrayU08 m_passwordBytes;
     uint8_t m_work[workSize];
     io::IOutputStream* m_inner { nullptr };
 };

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -209,7 +210,12 @@ TEST(Hive, SurvivesAWriterKilledMidWrite)
     std::string file = temp / "registry.reg";
     std::mt19937 random(12345);
     int checked = 0;
+    auto fileIdentity = [&] {
+        struct stat st;
+        return ::stat(file.c_str(), &st) == 0 ? static_cast<uint64_t>(st.st_ino) : 0;
+    };
     for (int round = 0; round < 12; ++round) {
+        uint64_t before = fileIdentity();
         pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -226,15 +232,19 @@ TEST(Hive, SurvivesAWriterKilledMidWrite)
                 hive.setValue(u"HKEY_CURRENT_USER\\Stress", u"n", ValueType::Dword, &n, 4);
             }
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20 + random() % 60));
+        // Once the child has replaced the file at least once (a rename gives a new inode), kill it
+        // at a random moment of its later writes.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (fileIdentity() == before && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(random() % 40));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status));
 
         std::string text = readFile(file);
-        if (text.empty())
-            continue; // killed before the first rename
+        ASSERT_FALSE(text.empty());
         ++checked;
         EXPECT_EQ(understood(text), text) << "round " << round << ": the file is whole";
         Hive::Key top;
@@ -252,7 +262,7 @@ TEST(Hive, SurvivesAWriterKilledMidWrite)
             EXPECT_TRUE(counter == first || static_cast<uint8_t>(counter + 1) == first) << int(counter) << " " << int(first);
         }
     }
-    EXPECT_GT(checked, 6);
+    EXPECT_EQ(checked, 12);
     // A fresh hive reads the survivor without trouble and can write again.
     Hive after(file);
     EXPECT_TRUE(after.setValue(u"HKEY_CURRENT_USER\\Stress", u"n", ValueType::Dword, "\0\0\0\0", 4));
