@@ -1,8 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace s::gui {
+
+class IContainer;
+class FontSetting;
+
+namespace events {
+class IEventListener;
+}
 
 // A top-level window as the rest of the program sees it, free of Qt so that the engine and its
 // tests can talk to windows without a display.
@@ -13,11 +21,25 @@ namespace s::gui {
 // requests and returns 0 without blocking. Names are compared by identity: senders and handlers
 // share one constant per kind of request (see engine/WorkerEvents.h for the workers' kinds).
 // Words that are addresses stay valid only until the call returns.
+//
+// The other operations have harmless defaults so that a stand-in window in a test only needs the
+// request channel; the toolkit's window (s::gui::os::Window) answers them all.
 class IWindow {
 public:
     virtual ~IWindow() = default;
 
     virtual intptr_t sendRequest(const char* name, intptr_t a1, intptr_t a2, intptr_t a3) = 0;
+
+    // The window as the container of its components.
+    virtual IContainer* asContainer() { return nullptr; }
+
+    // Texts by id from the window's language service; false when there is no service.
+    virtual bool lookUpText(int32_t /*id*/, std::u16string& /*out*/) { return false; }
+    // Listeners hear handle(language service, 0) after the window's language changed.
+    virtual void addLanguageListener(events::IEventListener* /*listener*/) { }
+    virtual void removeLanguageListener(events::IEventListener* /*listener*/) { }
+    // The window-wide font size setting, or null.
+    virtual FontSetting* getFontSetting() { return nullptr; }
 };
 
 }

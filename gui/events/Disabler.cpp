@@ -1,0 +1,12 @@
+#include "gui/events/Disabler.h"
+
+#include "gui/IComponent.h"
+
+namespace s::gui::events {
+
+void Disabler::apply(IComponent* target)
+{
+    target->setEnabled(false);
+}
+
+}

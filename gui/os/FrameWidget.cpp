@@ -1,0 +1,177 @@
+#include "gui/os/FrameWidget.h"
+
+#include "gui/os/Window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QMoveEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QWheelEvent>
+#include <QWindow>
+
+namespace s::gui::os {
+
+namespace {
+
+// Key codes as the application knows them: the platform's virtual-key numbers for the keys it
+// reacts to, the Qt key number otherwise.
+int32_t keyCodeOf(const QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
+    case Qt::Key_Space:
+        return 32;
+    default:
+        return event->key();
+    }
+}
+
+}
+
+FrameWidget::FrameWidget(Window* window)
+    : QWidget(nullptr)
+    , m_window(window)
+{
+    setAttribute(Qt::WA_QuitOnClose, false);
+}
+
+void FrameWidget::closeEvent(QCloseEvent* event)
+{
+    // The window decides: to the tray, cancelled by a listener, or hidden and closed.
+    event->ignore();
+    if (m_window)
+        m_window->frameCloseRequested();
+}
+
+void FrameWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_window)
+        m_window->frameResized(event->size().width(), event->size().height());
+}
+
+void FrameWidget::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (m_window)
+        m_window->frameMoved(x(), y());
+}
+
+void FrameWidget::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (!m_window)
+        return;
+    if (event->type() == QEvent::ActivationChange)
+        m_window->frameActivation(isActiveWindow());
+    else if (event->type() == QEvent::WindowStateChange)
+        m_window->frameStateChanged();
+}
+
+void FrameWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (!m_window)
+        return;
+    switch (event->button()) {
+    case Qt::LeftButton:
+        m_window->fire(Window::LeftPress);
+        if (m_window->isEasyDrag() && !(event->buttons() & Qt::RightButton)) {
+            // The platform moves the window where it can; elsewhere the frame follows the mouse.
+            if (!(windowHandle() && windowHandle()->startSystemMove())) {
+                m_dragging = true;
+                m_dragStart = event->globalPosition().toPoint();
+                m_frameStart = pos();
+            }
+        }
+        break;
+    case Qt::RightButton:
+        m_window->fire(Window::RightPress);
+        break;
+    case Qt::MiddleButton:
+        m_window->fire(Window::MiddlePress);
+        m_window->middleClick();
+        break;
+    default:
+        break;
+    }
+    event->accept();
+}
+
+void FrameWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_window)
+        return;
+    if (event->button() == Qt::LeftButton) {
+        m_dragging = false;
+        m_window->fire(Window::LeftRelease);
+    } else if (event->button() == Qt::RightButton) {
+        m_window->fire(Window::RightRelease);
+    }
+}
+
+void FrameWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_window)
+        return;
+    if (m_dragging && (event->buttons() & Qt::LeftButton))
+        move(m_frameStart + event->globalPosition().toPoint() - m_dragStart);
+    m_window->fire(Window::MouseMoved);
+}
+
+void FrameWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (m_window && event->button() == Qt::LeftButton)
+        m_window->fire(Window::DoubleClick);
+    event->accept();
+}
+
+void FrameWidget::wheelEvent(QWheelEvent* event)
+{
+    int notches = event->angleDelta().y() / 120;
+    if (!m_window || notches == 0)
+        return;
+    m_window->m_windowWheelStep = notches * QApplication::wheelScrollLines();
+    m_window->fire(Window::Wheel);
+}
+
+void FrameWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_window) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    m_window->m_keyCode = keyCodeOf(event);
+    m_window->fire(Window::KeyPressed);
+    if (m_window->m_keyCode == 13)
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void FrameWidget::paintEvent(QPaintEvent* event)
+{
+    if (!m_window)
+        return;
+    QPainter painter(this);
+    painter.fillRect(event->rect(), toQColor(m_window->getBackgroundColour()));
+    if (m_window->hasBorder()) {
+        painter.setPen(toQColor(m_window->getBorderColour()));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    m_window->painted();
+}
+
+}
