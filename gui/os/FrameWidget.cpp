@@ -67,7 +67,7 @@ void FrameWidget::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
     if (m_window)
-        m_window->frameMoved(x(), y());
+        m_window->frameMoved(geometry().x(), geometry().y());
 }
 
 void FrameWidget::changeEvent(QEvent* event)
@@ -93,7 +93,7 @@ void FrameWidget::mousePressEvent(QMouseEvent* event)
             if (!(windowHandle() && windowHandle()->startSystemMove())) {
                 m_dragging = true;
                 m_dragStart = event->globalPosition().toPoint();
-                m_frameStart = pos();
+                m_frameStart = geometry().topLeft();
             }
         }
         break;
@@ -127,7 +127,7 @@ void FrameWidget::mouseMoveEvent(QMouseEvent* event)
     if (!m_window)
         return;
     if (m_dragging && (event->buttons() & Qt::LeftButton))
-        move(m_frameStart + event->globalPosition().toPoint() - m_dragStart);
+        setGeometry(QRect(m_frameStart + event->globalPosition().toPoint() - m_dragStart, size()));
     m_window->fire(Window::MouseMoved);
 }
 

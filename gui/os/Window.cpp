@@ -72,8 +72,8 @@ void Window::open()
         m_widget->resize(240, 120);
         m_width = 240;
         m_height = 120;
-        m_x = m_widget->x();
-        m_y = m_widget->y();
+        m_x = m_widget->geometry().x();
+        m_y = m_widget->geometry().y();
         m_visible = false;
         afterCreate();
         if (m_statusBar)
@@ -103,13 +103,10 @@ QWidget* Window::makeWidget(QWidget*)
 
 void Window::platformPlace(int32_t x, int32_t y, int32_t w, int32_t h)
 {
+    // The window's position is that of its client area, as the frame reports it back.
     onUiThread([&] {
-        if (!m_widget)
-            return;
-        if (m_widget->pos() != QPoint(x, y))
-            m_widget->move(x, y);
-        if (m_widget->size() != QSize(w, h))
-            m_widget->resize(w, h);
+        if (m_widget && m_widget->geometry() != QRect(x, y, w, h))
+            m_widget->setGeometry(x, y, w, h);
     });
 }
 
