@@ -180,9 +180,10 @@ void Window::setLocalizer(lang::Localizer* localizer)
         if (m_localizer)
             m_localizer->removeListener(this);
         m_localizer = localizer;
-        if (m_localizer)
+        if (m_localizer) {
             m_localizer->addListener(this);
-        languageChanged(*m_localizer);
+            languageChanged(*m_localizer);
+        }
     });
 }
 
