@@ -85,10 +85,12 @@ void TabBox::selectPage(uint32_t index)
 
 void TabBox::afterCreate()
 {
-    // The pages sit below the tabs.
-    int32_t barHeight = onUiThread([&] { return tabBar()->sizeHint().height(); });
-    m_top = barHeight;
+    // The pages sit below the tabs (measured once the tabs are there).
     syncTabs();
+    m_top = onUiThread([&] {
+        QTabBar* bar = tabBar();
+        return bar->count() > 0 ? bar->sizeHint().height() : bar->fontMetrics().height() + 12;
+    });
     BoxBase::afterCreate();
     if (getChildCount() > 0)
         selectPage(static_cast<uint32_t>(m_selected));

@@ -1,0 +1,199 @@
+// A window built from the toolkit's parts: boxes in rows and columns, labels, buttons, check
+// boxes bound to the fields they enable, text fields, a tab box and a status bar.
+//
+//   fetchwick-gui-demo                    shows the window until it is closed
+//   fetchwick-gui-demo --screenshot F.png saves a picture of the window and ends
+
+#include "gui/os/Box.h"
+#include "gui/os/Button.h"
+#include "gui/os/CheckBox.h"
+#include "gui/os/Label.h"
+#include "gui/os/StatusBar.h"
+#include "gui/os/TabBox.h"
+#include "gui/os/TextEdit.h"
+#include "gui/os/TextField.h"
+#include "gui/os/UIThread.h"
+#include "gui/os/Window.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+
+using namespace s::gui::os;
+
+namespace {
+
+Label* label(std::u16string_view text, bool bold = false)
+{
+    Label* l = Label::get();
+    l->setText(text);
+    if (bold)
+        l->setBold(true);
+    return l;
+}
+
+Box* row(int32_t gap = 8)
+{
+    Box* b = Box::get();
+    b->layoutHorizontal();
+    b->alignMiddle();
+    b->setHorizontalGap(gap);
+    b->setWidthPercent(100, false);
+    return b;
+}
+
+Box* column(int32_t gap = 6)
+{
+    Box* b = Box::get();
+    b->setVerticalGap(gap);
+    b->setInset(10);
+    b->fill();
+    return b;
+}
+
+// Shows what was typed in the status bar when Download is pressed.
+struct DownloadAction : s::gui::events::IEventListener {
+    TextField* link = nullptr;
+    Label* status = nullptr;
+    void handle(s::base::IObject*, int32_t) override
+    {
+        std::u16string text = u"Queued: ";
+        text += link->getText();
+        status->setTextFor(text, 3000);
+    }
+};
+
+}
+
+int main(int argc, char** argv)
+{
+    const char* screenshot = nullptr;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--screenshot") == 0)
+            screenshot = argv[i + 1];
+    }
+
+    s::thread::Pooled<Window> window = Window::make();
+    window->setTitle(u"Fetchwick \u2013 toolkit demo");
+    window->setInset(10);
+    window->setVerticalGap(8);
+    window->setBounds(100, 100, 560, 420);
+    window->setMinimumWidth(420);
+    window->setMinimumHeight(300);
+    window->enforceMinimumSize(true);
+
+    // The link row: a label, a field that takes the free width, a button.
+    Box* linkRow = row();
+    linkRow->add(label(u"Link:", true));
+    TextField* link = TextField::get();
+    link->setText(u"https://www.example.org/watch?v=demo");
+    linkRow->add(link);
+    Button* download = Button::get();
+    download->setText(u"Download");
+    linkRow->add(download);
+    window->add(linkRow);
+
+    // Options in a flowing row.
+    Box* options = Box::get();
+    options->layoutFlow();
+    options->setHorizontalGap(16);
+    options->setVerticalGap(4);
+    options->setWidthPercent(100, false);
+    CheckBox* audio = CheckBox::get();
+    audio->setText(u"Audio only (MP3)");
+    audio->setChecked(true);
+    CheckBox* clipboard = CheckBox::get();
+    clipboard->setText(u"Watch the clipboard");
+    CheckBox* onTop = CheckBox::get();
+    onTop->setText(u"Keep on top");
+    options->add(audio);
+    options->add(clipboard);
+    options->add(onTop);
+    window->add(options);
+
+    // A tab box with three pages.
+    auto* tabs = TabBox::get();
+    tabs->fill();
+
+    Box* downloads = column();
+    Box* header = row(20);
+    header->add(label(u"Title", true));
+    header->add(label(u"Size", true));
+    header->add(label(u"Progress", true));
+    header->add(label(u"State", true));
+    downloads->add(header);
+    Box* entry = row(20);
+    entry->add(label(u"Big Buck Bunny (1080p)"));
+    entry->add(label(u"263.4 MB"));
+    entry->add(label(u"42.0 %"));
+    entry->add(label(u"Downloading"));
+    downloads->add(entry);
+    TextEdit* log = TextEdit::get();
+    log->setText(u"[download] Destination: Big Buck Bunny.mp4\n[download]  42.0% of 263.40MiB at 2.10MiB/s ETA 01:13");
+    downloads->add(log);
+    tabs->addPage(downloads, u"Downloads");
+
+    Box* login = column();
+    CheckBox* useLogin = CheckBox::get();
+    useLogin->setText(u"This site needs a login");
+    login->add(useLogin);
+    Box* nameRow = row();
+    nameRow->add(label(u"User name:"));
+    TextField* name = TextField::get();
+    name->setText(u"viewer");
+    nameRow->add(name);
+    login->add(nameRow);
+    Box* passwordRow = row();
+    passwordRow->add(label(u"Password: "));
+    TextField* password = TextField::get();
+    password->setPassword(true);
+    password->setText(u"secret");
+    passwordRow->add(password);
+    login->add(passwordRow);
+    useLogin->bindEnabled(name);
+    useLogin->bindEnabled(password);
+    name->setEnabled(false);
+    password->setEnabled(false);
+    tabs->addPage(login, u"Login");
+
+    Box* about = column();
+    about->add(label(u"Fetchwick", true));
+    Label* home = label(u"Project home page");
+    home->setLink(true);
+    home->setLinkTarget(u"https://www.example.org/");
+    about->add(home);
+    tabs->addPage(about, u"About");
+    window->add(tabs);
+
+    // The status bar.
+    auto* bar = StatusBar::get();
+    Label* status = label(u"Ready");
+    bar->add(status);
+    bar->add(label(u"0 downloads running"));
+    window->setStatusBar(bar);
+
+    DownloadAction action;
+    action.link = link;
+    action.status = status;
+    download->addClickListener(&action);
+
+    window->show();
+
+    if (screenshot) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        bool saved = onUiThread([&] {
+            UIThread::processEvents();
+            return window->widget()->grab().save(QString::fromLocal8Bit(screenshot));
+        });
+        std::printf("%s %s\n", saved ? "saved" : "could not save", screenshot);
+        window->close();
+        return saved ? 0 : 1;
+    }
+    window->waitUntilClosed();
+    return 0;
+}
