@@ -512,6 +512,19 @@ TEST(ToolRunnerFake, YouGetLinksRunYouGetWithItsOwnRules)
     EXPECT_EQ(job.fileName(), u"");
 }
 
+// Python tools talk plain UTF-8 without buffering or colours; a question gets no answer; the
+// tool runs in the download folder.
+TEST(ToolRunnerFake, ToolRunsInTheDownloadFolderWithAPlainEnvironmentAndNoInput)
+{
+    Installation tools;
+    tools.install("youtube-dl", FakeTool);
+    setenv("TERM", "xterm-256color", 1);
+    TestJob job(u"http://fake/environment");
+    job.run();
+    std::string folder = fs::canonical(job.dir()).string();
+    EXPECT_EQ(utf8(job.log()), "utf-8 1 dumb\nno input\n" + folder + "\n\nExit Code: 0\n");
+}
+
 TEST(ToolRunnerFake, MissingToolEndsInErrorWithoutExitCode)
 {
     Installation tools;
@@ -753,6 +766,7 @@ protected:
             ASSERT_EQ(exitCode, 0);
         }
         fs::copy_file(clip, s_root->path / "www.youtube.com" / "clip.mp4");
+        fs::copy_file(clip, s_root->path / "clip-\xc3\xa9t\xc3\xa9.mp4");
         s_clipSize = static_cast<int64_t>(fs::file_size(clip));
 
         std::string python = fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
@@ -792,20 +806,23 @@ Process* RealTools::s_server = nullptr;
 int RealTools::s_port = 0;
 int64_t RealTools::s_clipSize = 0;
 
+// The title is not ASCII: it reaches the log and the file name intact.
 TEST_F(RealTools, PlainDownloadCompletesWithTheFileOnDisk)
 {
     Installation tools; // no vdl/youtube-dl: yt-dlp comes from the PATH
     RecordingWindow window;
-    TestJob job(link("/clip.mp4"), &window);
+    TestJob job(link("/clip-%C3%A9t%C3%A9.mp4"), &window);
     job.run();
+    const std::u16string name = u"clip-\u00e9t\u00e9 [clip-\u00e9t\u00e9].mp4";
+    const fs::path file = job.dir() / "clip-\xc3\xa9t\xc3\xa9 [clip-\xc3\xa9t\xc3\xa9].mp4";
     EXPECT_EQ(job->State.load(), JobState::Completed) << utf8(job.log());
     EXPECT_EQ(job->PercentDone.load(), 100.0);
-    EXPECT_EQ(job.fileName(), u"clip [clip].mp4");
-    EXPECT_EQ(job.filePath(), std::u16string(job->Dir->view()) + u"/clip [clip].mp4");
-    ASSERT_TRUE(fs::exists(job.dir() / "clip [clip].mp4"));
-    EXPECT_EQ(static_cast<int64_t>(fs::file_size(job.dir() / "clip [clip].mp4")), s_clipSize);
+    EXPECT_EQ(job.fileName(), name);
+    EXPECT_EQ(job.filePath(), std::u16string(job->Dir->view()) + u"/" + name);
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(static_cast<int64_t>(fs::file_size(file)), s_clipSize);
     std::u16string log = job.log();
-    EXPECT_NE(log.find(u"[download] Destination: clip [clip].mp4\n"), std::u16string::npos) << utf8(log);
+    EXPECT_NE(log.find(u"[download] Destination: " + name + u"\n"), std::u16string::npos) << utf8(log);
     EXPECT_NE(log.find(u"% of "), std::u16string::npos) << "no progress line: " << utf8(log);
     EXPECT_TRUE(log.ends_with(u"\nExit Code: 0\n")) << utf8(log);
     EXPECT_EQ(log, window.joined());
