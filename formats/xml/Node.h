@@ -50,10 +50,11 @@ public:
 
     // Reads one element starting at the first "<" at or after text into this node and returns the
     // position just after it (the NUL when the text ends first). Comments ("<!...") are skipped
-    // by callers: the node they give is named "!--" and answers isComment().
+    // by callers: the node they give is named "!--" and answers isComment(). The caller's text
+    // is not changed: the node reads its own copy, which its names and values then point into.
     virtual const char16_t* parse(const char16_t* text);
     // Decodes UTF-8 bytes (a leading byte-order mark is skipped) and parses them. True when an
-    // element name was read. (The decoded text is gone afterwards, so no position is returned.)
+    // element name was read. (The decoded text is the node's own, so no position is returned.)
     virtual bool parseBytes(const ArrayU08* bytes);
     bool parseBytes(const uint8_t* bytes, uint64_t size);
 

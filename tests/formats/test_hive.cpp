@@ -140,6 +140,8 @@ TEST(HiveText, DamagedFilesLoadWhatTheyCan)
         { "unclosed quote", good + "\"b=\"x\n\"c\"=\"unclosed\n", goodOut },
         { "deletions", good + "\"b\"=-\n[-HKEY_CURRENT_USER\\Gone]\n\"c\"=dword:00000001\n", goodOut },
         { "torn key line", good + "[HKEY_CURRENT_USER\\Tor", goodOut },
+        // found by fuzzing: a root spelled with a leading "-" would be written as a deletion
+        { "root named like a deletion", good + "[/-HKEY_CURRENT_USER\\Gone]\n\"x\"=dword:00000001\n", goodOut },
         { "unknown form", good + "\"b\"=something\n", goodOut },
         { "later value wins", good + "\"A\"=dword:00000003\n",
             std::string(head) + "[HKEY_CURRENT_USER]\n\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000003\n\n" },

@@ -50,6 +50,12 @@ std::vector<std::u16string_view> splitPath(std::u16string_view path)
     return parts;
 }
 
+// A section line starting "[-" deletes a key, so no root may be named with a leading "-".
+bool isRootName(const std::vector<std::u16string_view>& parts)
+{
+    return parts.empty() || parts.front().front() != u'-';
+}
+
 std::string toUtf8(std::u16string_view text)
 {
     std::string out(str::Utf8::maxEncodedSize(text.size()), '\0');
@@ -433,7 +439,7 @@ void Hive::fromText(std::string_view bytes, Key& top)
                 continue; // torn or a deletion: its values are not read either
             std::u16string path = fromUtf8(l.substr(1, close - 1));
             std::vector<std::u16string_view> parts = splitPath(path);
-            if (parts.size() > maxDepth)
+            if (parts.size() > maxDepth || !isRootName(parts))
                 continue;
             Key* key = &top;
             for (std::u16string_view part : parts) {
@@ -590,7 +596,7 @@ Hive::Key* Hive::find(std::u16string_view keyPath)
 Hive::Key* Hive::findOrCreate(std::u16string_view keyPath)
 {
     std::vector<std::u16string_view> parts = splitPath(keyPath);
-    if (parts.size() > maxDepth)
+    if (parts.size() > maxDepth || !isRootName(parts))
         return nullptr;
     Key* key = &m_top;
     for (std::u16string_view part : parts) {
