@@ -2,7 +2,6 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QMetaObject>
 #include <QObject>
 #include <QThread>
 
@@ -10,6 +9,25 @@
 #include <mutex>
 
 namespace s::gui::os {
+
+// The GUI thread's receiver of queued work.
+class UIContext : public QObject {
+public:
+    explicit UIContext(UIThread* owner)
+        : m_owner(owner)
+    {
+    }
+    bool event(QEvent* event) override
+    {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        m_owner->drain();
+        return true;
+    }
+
+private:
+    UIThread* m_owner;
+};
 
 namespace {
 
@@ -31,7 +49,7 @@ UIThread::UIThread()
     if (QCoreApplication* app = QCoreApplication::instance()) {
         // The program made its application: its thread is the GUI thread.
         m_id = std::this_thread::get_id();
-        m_context = new QObject();
+        m_context = new UIContext(this);
         m_context->moveToThread(app->thread());
         return;
     }
@@ -42,14 +60,14 @@ UIThread::UIThread()
     m_thread = std::thread([&] {
         QApplication app(g_argc, g_argv);
         QApplication::setQuitOnLastWindowClosed(false);
-        QObject context;
+        UIContext context(this);
         {
             std::lock_guard lock(mutex);
             m_id = std::this_thread::get_id();
             m_context = &context;
             started = true;
+            ready.notify_all();
         }
-        ready.notify_all();
         QApplication::exec();
         m_context = nullptr;
     });
@@ -64,7 +82,7 @@ UIThread::~UIThread()
         return;
     }
     if (m_thread.joinable()) {
-        QMetaObject::invokeMethod(m_context, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
+        enqueue([] { QCoreApplication::quit(); });
         m_thread.join();
     }
 }
@@ -76,27 +94,48 @@ bool UIThread::isCurrent() const
     return m_context && QThread::currentThread() == m_context->thread();
 }
 
+void UIThread::enqueue(std::function<void()> f)
+{
+    {
+        std::lock_guard lock(m_queueLock);
+        m_queue.push_back(std::move(f));
+    }
+    QCoreApplication::postEvent(m_context, new QEvent(QEvent::User));
+}
+
+void UIThread::drain()
+{
+    for (;;) {
+        std::function<void()> next;
+        {
+            std::lock_guard lock(m_queueLock);
+            if (m_queue.empty())
+                return;
+            next = std::move(m_queue.front());
+            m_queue.pop_front();
+        }
+        next();
+    }
+}
+
 void UIThread::runAndWait(const std::function<void()>& f)
 {
     std::mutex mutex;
     std::condition_variable doneSignal;
     bool done = false;
-    QMetaObject::invokeMethod(
-        m_context,
-        [&] {
-            f();
-            std::lock_guard lock(mutex);
-            done = true;
-            doneSignal.notify_all();
-        },
-        Qt::QueuedConnection);
+    enqueue([&] {
+        f();
+        std::lock_guard lock(mutex);
+        done = true;
+        doneSignal.notify_all();
+    });
     std::unique_lock lock(mutex);
     doneSignal.wait(lock, [&] { return done; });
 }
 
 void UIThread::post(std::function<void()> f)
 {
-    QMetaObject::invokeMethod(m_context, std::move(f), Qt::QueuedConnection);
+    enqueue(std::move(f));
 }
 
 void UIThread::processEvents()

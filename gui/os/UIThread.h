@@ -1,6 +1,8 @@
 #pragma once
 
+#include <deque>
 #include <functional>
+#include <mutex>
 #include <thread>
 #include <type_traits>
 #include <utility>
@@ -54,13 +56,20 @@ public:
 private:
     UIThread();
     ~UIThread();
+    friend class UIContext;
     void runAndWait(const std::function<void()>& f);
-    void threadMain();
+    void enqueue(std::function<void()> f);
+    // Runs the queued work (GUI thread).
+    void drain();
 
     std::thread m_thread;
     std::thread::id m_id;
     QObject* m_context { nullptr };
     bool m_ownsApplication { false };
+    // Work for the GUI thread. Each piece is announced by one posted event; the closures stay in
+    // this queue (guarded by our own lock) rather than inside the event system.
+    std::mutex m_queueLock;
+    std::deque<std::function<void()>> m_queue;
 };
 
 // Shorthand for UIThread::instance().call(f).

@@ -279,8 +279,14 @@ void Window::doClose(bool systemCommand)
 
 void Window::waitUntilClosed() const
 {
-    while (!m_closed.load())
+    // On the GUI thread itself (a program that runs its controller there) the wait must keep
+    // the window alive, so it handles events between the polls.
+    bool onGuiThread = UIThread::instance().isCurrent();
+    while (!m_closed.load()) {
+        if (onGuiThread)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 // --- states ---
