@@ -456,9 +456,22 @@ void BoxBase::wheelTurned(int32_t step)
     m_wheelListeners.fire(this, 2);
 }
 
+void BoxBase::clearListeners()
+{
+    m_fileDropListeners.clear();
+    m_wheelListeners.clear();
+    m_layoutListeners.clear();
+    m_moveListeners.clear();
+    m_paintListeners.clear();
+    m_pressListeners.clear();
+    m_urlDropListeners.clear();
+}
+
 void BoxBase::reset()
 {
-    // Children go first (destroyed and released), then the box's own platform window.
+    // Nobody hears a box being taken apart; then the children go (destroyed and released), then
+    // the box's own platform window.
+    clearListeners();
     removeAll(true);
     Component::reset();
     m_layoutManager = nullptr;
@@ -483,13 +496,6 @@ void BoxBase::reset()
     m_laidOutWidth = m_laidOutHeight = -1;
     m_hasBorder = false;
     m_borderColour = 0;
-    m_fileDropListeners.clear();
-    m_wheelListeners.clear();
-    m_layoutListeners.clear();
-    m_moveListeners.clear();
-    m_paintListeners.clear();
-    m_pressListeners.clear();
-    m_urlDropListeners.clear();
 }
 
 }

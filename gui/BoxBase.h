@@ -145,6 +145,7 @@ protected:
     void boundsChanged() override;
     // Runs the layout of the box's own type; a window adds its status bar.
     virtual void layoutChildren();
+    void clearListeners();
     void setInsets(int32_t left, int32_t right, int32_t top, int32_t bottom);
     void setAlign(int32_t h, int32_t v);
     void setLayoutType(int32_t type);

@@ -1,32 +1,36 @@
 #include "gui/os/UIThread.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QThread>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <condition_variable>
 #include <mutex>
 
 namespace s::gui::os {
 
-// The GUI thread's receiver of queued work.
+// The GUI thread's receiver of queued work: woken through an event counter that other threads
+// bump, so a thread that hands over work never touches Qt itself.
 class UIContext : public QObject {
 public:
-    explicit UIContext(UIThread* owner)
+    UIContext(UIThread* owner, int wakeFd)
         : m_owner(owner)
+        , m_notifier(wakeFd, QSocketNotifier::Read, this)
     {
-    }
-    bool event(QEvent* event) override
-    {
-        if (event->type() != QEvent::User)
-            return QObject::event(event);
-        m_owner->drain();
-        return true;
+        QObject::connect(&m_notifier, &QSocketNotifier::activated, this, [this, wakeFd] {
+            eventfd_t count = 0;
+            eventfd_read(wakeFd, &count);
+            m_owner->drain();
+        });
     }
 
 private:
     UIThread* m_owner;
+    QSocketNotifier m_notifier;
 };
 
 namespace {
@@ -45,12 +49,18 @@ UIThread& UIThread::instance()
 }
 
 UIThread::UIThread()
+    : m_wakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
     if (QCoreApplication* app = QCoreApplication::instance()) {
-        // The program made its application: its thread is the GUI thread.
+        // The program made its application: its thread is the GUI thread. The receiver must be
+        // made there.
         m_id = std::this_thread::get_id();
-        m_context = new UIContext(this);
-        m_context->moveToThread(app->thread());
+        if (QThread::currentThread() == app->thread()) {
+            m_context = new UIContext(this, m_wakeFd);
+        } else {
+            QMetaObject::invokeMethod(
+                app, [this] { m_context = new UIContext(this, m_wakeFd); }, Qt::BlockingQueuedConnection);
+        }
         return;
     }
     std::mutex mutex;
@@ -58,18 +68,21 @@ UIThread::UIThread()
     bool started = false;
     m_ownsApplication = true;
     m_thread = std::thread([&] {
-        QApplication app(g_argc, g_argv);
+        // The application lives until the process ends: taking Qt down at exit would race the
+        // global objects Qt destroys on its own.
+        auto* app = new QApplication(g_argc, g_argv);
         QApplication::setQuitOnLastWindowClosed(false);
-        UIContext context(this);
+        auto* context = new UIContext(this, m_wakeFd);
         {
             std::lock_guard lock(mutex);
             m_id = std::this_thread::get_id();
-            m_context = &context;
+            m_context = context;
+            m_application = app;
             started = true;
             ready.notify_all();
         }
         QApplication::exec();
-        m_context = nullptr;
+        delete context;
     });
     std::unique_lock lock(mutex);
     ready.wait(lock, [&] { return started; });
@@ -77,14 +90,12 @@ UIThread::UIThread()
 
 UIThread::~UIThread()
 {
-    if (!m_ownsApplication) {
-        delete m_context;
-        return;
-    }
-    if (m_thread.joinable()) {
+    if (m_ownsApplication && m_thread.joinable()) {
         enqueue([] { QCoreApplication::quit(); });
         m_thread.join();
     }
+    if (m_wakeFd >= 0)
+        ::close(m_wakeFd);
 }
 
 bool UIThread::isCurrent() const
@@ -100,7 +111,7 @@ void UIThread::enqueue(std::function<void()> f)
         std::lock_guard lock(m_queueLock);
         m_queue.push_back(std::move(f));
     }
-    QCoreApplication::postEvent(m_context, new QEvent(QEvent::User));
+    eventfd_write(m_wakeFd, 1);
 }
 
 void UIThread::drain()

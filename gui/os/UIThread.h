@@ -65,9 +65,11 @@ private:
     std::thread m_thread;
     std::thread::id m_id;
     QObject* m_context { nullptr };
+    QObject* m_application { nullptr };
     bool m_ownsApplication { false };
-    // Work for the GUI thread. Each piece is announced by one posted event; the closures stay in
-    // this queue (guarded by our own lock) rather than inside the event system.
+    int m_wakeFd { -1 };
+    // Work for the GUI thread, guarded by our own lock; an event counter (m_wakeFd) wakes the
+    // GUI thread's loop.
     std::mutex m_queueLock;
     std::deque<std::function<void()>> m_queue;
 };

@@ -931,6 +931,11 @@ void Window::reset()
     if (m_created) {
         m_gone = true;
         onUiThread([&] {
+            // Nobody hears the window being taken apart.
+            for (auto& list : m_listeners)
+                list.clear();
+            m_languageListeners.clear();
+            clearListeners();
             for (auto& [id, timer] : m_timers)
                 delete timer;
             m_timers.clear();
