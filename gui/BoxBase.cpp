@@ -164,22 +164,21 @@ void BoxBase::remove(IComponent* child, bool deep)
     int64_t index = m_children.find(child);
     if (index < 0)
         return;
-    if (deep && child->isContainer())
-        child->removeAll(deep);
+    // Releasing a container takes its children with it (deep or not, the box owns them); it
+    // does so without telling anybody, since the whole subtree goes.
+    (void)deep;
     child->create(nullptr);
     m_children.removeAt(static_cast<uint32_t>(index));
     child->release();
     doLayout();
 }
 
-void BoxBase::removeAll(bool deep)
+void BoxBase::removeAll(bool)
 {
     if (m_children.count() == 0)
         return;
     while (m_children.count() > 0) {
         IComponent* child = getChild(m_children.count() - 1);
-        if (deep && child->isContainer())
-            child->removeAll(deep);
         child->create(nullptr);
         m_children.removeAt(m_children.count() - 1);
         child->release();

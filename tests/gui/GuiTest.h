@@ -14,6 +14,9 @@
 #include <QRect>
 #include <QWidget>
 
+#include <chrono>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace guitest {
@@ -51,22 +54,52 @@ inline bool shownOnPlatform(const IComponent* c)
     });
 }
 
-// Records every event it hears.
+// Records every event it hears (on the GUI thread, read by the test's thread).
 struct Recorder : s::gui::events::IEventListener {
     struct Event {
         s::base::IObject* sender;
         int32_t code;
     };
-    std::vector<Event> events;
-    void handle(s::base::IObject* sender, int32_t code) override { events.push_back({ sender, code }); }
+    void handle(s::base::IObject* sender, int32_t code) override
+    {
+        std::lock_guard lock(mutex);
+        events.push_back({ sender, code });
+    }
     int count(int32_t code) const
     {
+        std::lock_guard lock(mutex);
         int n = 0;
         for (const Event& e : events)
             n += e.code == code ? 1 : 0;
         return n;
     }
+    size_t size() const
+    {
+        std::lock_guard lock(mutex);
+        return events.size();
+    }
+    Event at(size_t i) const
+    {
+        std::lock_guard lock(mutex);
+        return events.at(i);
+    }
+
+private:
+    mutable std::mutex mutex;
+    std::vector<Event> events;
 };
+
+// Waits (polling) up to five seconds for a condition that the GUI thread makes true.
+template<class F>
+bool eventually(F condition)
+{
+    for (int i = 0; i < 500; ++i) {
+        if (onUiThread(condition))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
 
 // A window (hidden, big enough) with one box of a fixed size in it, whose inner area is what the
 // layouts under test work on.

@@ -81,8 +81,8 @@ TEST_F(WindowTest, CheckBoxFiresOnlyOnChanges)
     onUiThread([&] { QTest::mouseClick(qtOf<QCheckBox>(box), Qt::LeftButton, {}, QPoint(6, qtOf<QCheckBox>(box)->height() / 2)); });
     EXPECT_TRUE(box->isChecked());
     EXPECT_EQ(recorder.count(1), 2);
-    ASSERT_EQ(recorder.events.size(), 3u);
-    EXPECT_EQ(recorder.events[2].sender, static_cast<s::base::IObject*>(box));
+    ASSERT_EQ(recorder.size(), 3u);
+    EXPECT_EQ(recorder.at(2).sender, static_cast<s::base::IObject*>(box));
 }
 
 TEST_F(WindowTest, BindersFollowTheirSource)
@@ -332,8 +332,7 @@ TEST_F(WindowTest, TimedLabelTextComesBack)
     label->setTextFor(u"Copied", 30);
     label->setTextFor(u"Copied again", 30);
     EXPECT_EQ(label->getText(), u"Copied again");
-    for (int i = 0; i < 300 && label->isShowingTimedText(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(eventually([&] { return !label->isShowingTimedText(); }));
     EXPECT_EQ(onUiThread([&] { return std::u16string(label->getText()); }), u"Ready") << "the text from before the first call";
 }
 

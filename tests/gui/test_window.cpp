@@ -21,18 +21,6 @@ using s::gui::IWindowSettings;
 
 namespace {
 
-// Waits (polling) up to five seconds for a condition that the GUI thread makes true.
-template<class F>
-bool eventually(F condition)
-{
-    for (int i = 0; i < 500; ++i) {
-        if (onUiThread(condition))
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
-
 QRect screenArea()
 {
     return onUiThread([] { return QGuiApplication::primaryScreen()->virtualGeometry(); });
