@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -78,6 +79,11 @@ void Window::open()
         afterCreate();
         if (m_statusBar)
             m_statusBar->create(this);
+        // The session ends: the application can tell, and the window closes as if asked to.
+        m_sessionConnection = QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_widget, [this](QSessionManager&) {
+            m_sessionEnding = true;
+            doClose(false);
+        });
     });
 }
 
@@ -940,6 +946,7 @@ void Window::reset()
                 delete timer;
             m_timers.clear();
             watchClipboard(false);
+            QObject::disconnect(m_sessionConnection);
             if (m_localizer)
                 m_localizer->removeListener(this);
             if (m_statusBar) {
@@ -971,6 +978,7 @@ void Window::reset()
 void Window::resetWindowState()
 {
     m_closed = false;
+    m_sessionEnding = false;
     m_closeCancelled = false;
     m_inTray = m_trayShown = m_trayAlways = m_closeToTray = m_trayClickToggles = false;
     m_showInTaskbar = true;

@@ -91,6 +91,8 @@ public:
     void showNormal();
     void sendToTray();
     bool isInTray() const { return m_inTray; }
+    // Whether the desktop session is ending (log-off or shutdown); the window then closes itself.
+    bool isSessionEnding() const { return m_sessionEnding.load(); }
     bool isShown() const;
 
     // --- frame ---
@@ -223,6 +225,8 @@ private:
 
     std::atomic<bool> m_gone { true };
     std::atomic<bool> m_closed { false };
+    std::atomic<bool> m_sessionEnding { false };
+    QMetaObject::Connection m_sessionConnection;
     bool m_closeCancelled { false };
     bool m_inTray { false };
     bool m_trayShown { false };
