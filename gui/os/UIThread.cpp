@@ -156,3 +156,11 @@ void UIThread::processEvents()
 }
 
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// The font configuration library keeps a cache it never frees; it is not ours to mend.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
+#endif
