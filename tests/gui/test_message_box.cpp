@@ -117,4 +117,6 @@ TEST_F(WindowTest, BoxesReportPressesPaintsMovesAndWheelTurns)
     box->setFixedWidth(120); // the window lays out again and the box changes size
     EXPECT_EQ(recorder.count(4), moves + 1);
     EXPECT_GT(recorder.count(3), layouts);
+    // Paints keep coming from the platform: the window goes before its listener does.
+    window.replace();
 }
