@@ -34,8 +34,15 @@ void TextEdit::platformText()
         auto* edit = static_cast<QPlainTextEdit*>(m_widget.data());
         if (!edit || edit->toPlainText() == toQString(m_text))
             return;
+        m_settingText = true;
         edit->setPlainText(toQString(m_text));
+        m_settingText = false;
     });
+}
+
+void TextEdit::textChanged()
+{
+    // The program's own text: one event, whether or not the platform window exists yet.
     m_changeListeners.fire(this, 1);
 }
 

@@ -27,6 +27,7 @@ protected:
     void platformText() override;
     void platformEditable(bool on) override;
     void afterCreate() override;
+    void textChanged() override;
 
 private:
     bool m_settingText { false };
