@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace s::lang {
@@ -12,7 +13,7 @@ namespace s::gui {
 class FontSetting;
 
 // What a window keeps of itself between runs, provided by the application's settings holder.
-// bindSettings reads, in this order: the language service, the title text id, the font setting,
+// bindSettings reads, in this order: the icon, the language service, the title text id, the font setting,
 // easy drag, keep on top, the middle-click action and the saved position, size and maximised
 // flag. The window writes back its normal (neither minimised nor maximised) position and size,
 // each only when it differs from the stored value, the maximised flag and keep on top.
@@ -22,6 +23,8 @@ public:
 
     virtual ~IWindowSettings() = default;
 
+    // The window's icon as picture data (PNG, ICO, ...); empty for the platform's default.
+    virtual std::span<const uint8_t> getIconData() { return {}; }
     virtual lang::Localizer* getLocalizer() { return nullptr; }
     // -1 when the window has no title id.
     virtual int32_t getTitleId() { return -1; }

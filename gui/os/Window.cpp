@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
+#include <QIcon>
+#include <QPixmap>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSessionManager>
@@ -510,6 +512,25 @@ void Window::setTopmost(bool on)
         m_settings->writeValue(IWindowSettings::Topmost, on ? 1 : 0);
 }
 
+bool Window::setIconData(std::span<const uint8_t> bytes)
+{
+    return onUiThread([&] {
+        QPixmap picture;
+        if (!m_widget || !picture.loadFromData(bytes.data(), static_cast<uint>(bytes.size())))
+            return false;
+        QIcon icon(picture);
+        m_widget->setWindowIcon(icon);
+        if (m_tray)
+            m_tray->setIcon(icon);
+        return true;
+    });
+}
+
+bool Window::hasIcon() const
+{
+    return onUiThread([&] { return m_widget && !m_widget->windowIcon().isNull(); });
+}
+
 // --- tray ---
 
 void Window::ensureTray()
@@ -668,6 +689,8 @@ void Window::bindSettings(IWindowSettings* store, bool withVersion)
     m_settings = store;
     if (!store)
         return;
+    if (std::span<const uint8_t> icon = store->getIconData(); !icon.empty())
+        setIconData(icon);
     if (lang::Localizer* localizer = store->getLocalizer())
         setLocalizer(localizer);
     int32_t titleId = store->getTitleId();

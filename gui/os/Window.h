@@ -11,6 +11,7 @@
 #include <atomic>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 
 class QSystemTrayIcon;
@@ -109,6 +110,11 @@ public:
     void setTitle(std::u16string_view text);
     // The shown title is the text of titleId, followed by " v" and the text of versionId (-1: none).
     void setTitleId(int32_t titleId, int32_t versionId = -1);
+
+    // The icon of the frame and of the tray icon, from picture data (PNG, ICO, ...); small and big
+    // sizes come from the same picture. False when the data is no picture (the icon stays).
+    bool setIconData(std::span<const uint8_t> bytes);
+    bool hasIcon() const;
 
     // --- tray ---
     void setTrayIcon(bool on);

@@ -104,3 +104,17 @@ TEST_F(WindowTest, SpacerPercentagesUseIntegerDivision)
     row->add(spacer);
     EXPECT_EQ(spacer->getMaxWidth(), 150) << "unlike a box, a spacer truncates";
 }
+
+TEST_F(WindowTest, WindowIconComesFromPictureData)
+{
+    EXPECT_FALSE(window->hasIcon());
+    const uint8_t junk[] = { 1, 2, 3 };
+    EXPECT_FALSE(window->setIconData(junk));
+    EXPECT_FALSE(window->hasIcon());
+    std::vector<uint8_t> png = pngOf(16, 16);
+    EXPECT_TRUE(window->setIconData(png));
+    EXPECT_TRUE(window->hasIcon());
+    // The tray icon shows the same picture.
+    window->setTrayIcon(true);
+    EXPECT_TRUE(window->isTrayIconShown());
+}
