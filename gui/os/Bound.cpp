@@ -21,20 +21,20 @@ std::u16string fromQString(const QString& text)
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()));
 }
 
-QFont toQFont(const FontSpec& spec)
+QFont toQFont(const FontSpec& wanted)
 {
     QFont font = QApplication::font();
-    if (!spec.face.empty())
-        font.setFamily(toQString(spec.face));
-    font.setPointSize(spec.points);
-    font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+    if (!wanted.face.empty())
+        font.setFamily(toQString(wanted.face));
+    font.setPointSize(wanted.points);
+    font.setWeight(wanted.weight >= 700 ? QFont::Bold : QFont::Normal);
     return font;
 }
 
-QSize measureText(const FontSpec& spec, std::u16string_view text)
+QSize measureText(const FontSpec& wanted, std::u16string_view text)
 {
     return onUiThread([&] {
-        QFontMetrics metrics(toQFont(spec));
+        QFontMetrics metrics(toQFont(wanted));
         return QSize(metrics.horizontalAdvance(toQString(text)), metrics.height());
     });
 }
