@@ -457,41 +457,49 @@ bool StrBuffer::indexOf(char16_t unit, uint32_t& at, uint32_t start) const
     return true;
 }
 
+// The first position at or after start whose unit satisfies the predicate.
+template<class Predicate>
+static bool firstWhere(const char16_t* units, uint32_t length, uint32_t start, uint32_t& at, Predicate matches)
+{
+    for (uint32_t i = start; i < length; ++i) {
+        if (matches(units[i])) {
+            at = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The last position below min(bound, length) whose unit satisfies the predicate.
+template<class Predicate>
+static bool lastWhere(const char16_t* units, uint32_t length, uint32_t bound, uint32_t& at, Predicate matches)
+{
+    for (uint32_t i = backwardLimit(bound, length); i-- > 0;) {
+        if (matches(units[i])) {
+            at = i;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool StrBuffer::indexOfIgnoreCase(char16_t unit, uint32_t& at, uint32_t start) const
 {
     char16_t lower = CaseFold::asciiLower(unit);
     char16_t upper = CaseFold::asciiUpper(unit);
     if (lower == upper)
         return indexOf(unit, at, start);
-    for (uint32_t i = start; i < m_length; ++i) {
-        if (m_units[i] == lower || m_units[i] == upper) {
-            at = i;
-            return true;
-        }
-    }
-    return false;
+    return firstWhere(m_units, m_length, start, at, [&](char16_t u) { return u == lower || u == upper; });
 }
 
 bool StrBuffer::indexOfAny(std::u16string_view set, uint32_t& at, uint32_t start) const
 {
-    for (uint32_t i = start; i < m_length; ++i) {
-        if (inSet(set, m_units[i])) {
-            at = i;
-            return true;
-        }
-    }
-    return false;
+    return firstWhere(m_units, m_length, start, at, [&](char16_t u) { return inSet(set, u); });
 }
 
 bool StrBuffer::indexOfAnyIgnoreCase(std::u16string_view set, uint32_t& at, uint32_t start) const
 {
-    for (uint32_t i = start; i < m_length; ++i) {
-        if (inSetIgnoreCase(set, m_units[i])) {
-            at = i;
-            return true;
-        }
-    }
-    return false;
+    return firstWhere(m_units, m_length, start, at, [&](char16_t u) { return inSetIgnoreCase(set, u); });
 }
 
 bool StrBuffer::lastIndexOf(char16_t unit, uint32_t& at, uint32_t bound) const
@@ -510,35 +518,17 @@ bool StrBuffer::lastIndexOfIgnoreCase(char16_t unit, uint32_t& at, uint32_t boun
 {
     char16_t lower = CaseFold::asciiLower(unit);
     char16_t upper = CaseFold::asciiUpper(unit);
-    for (uint32_t i = backwardLimit(bound, m_length); i-- > 0;) {
-        if (m_units[i] == lower || m_units[i] == upper) {
-            at = i;
-            return true;
-        }
-    }
-    return false;
+    return lastWhere(m_units, m_length, bound, at, [&](char16_t u) { return u == lower || u == upper; });
 }
 
 bool StrBuffer::lastIndexOfAny(std::u16string_view set, uint32_t& at, uint32_t bound) const
 {
-    for (uint32_t i = backwardLimit(bound, m_length); i-- > 0;) {
-        if (inSet(set, m_units[i])) {
-            at = i;
-            return true;
-        }
-    }
-    return false;
+    return lastWhere(m_units, m_length, bound, at, [&](char16_t u) { return inSet(set, u); });
 }
 
 bool StrBuffer::lastIndexOfAnyIgnoreCase(std::u16string_view set, uint32_t& at, uint32_t bound) const
 {
-    for (uint32_t i = backwardLimit(bound, m_length); i-- > 0;) {
-        if (inSetIgnoreCase(set, m_units[i])) {
-            at = i;
-            return true;
-        }
-    }
-    return false;
+    return lastWhere(m_units, m_length, bound, at, [&](char16_t u) { return inSetIgnoreCase(set, u); });
 }
 
 // --- find text ---
