@@ -351,7 +351,7 @@ void Component::setTextId(int32_t id)
 
 void Component::setFontCode(int32_t code)
 {
-    FontSpec font = m_font;
+    FontDescription font = m_font;
     if (!font.applyCode(code) || font == m_font)
         return;
     m_font = font;
@@ -360,7 +360,7 @@ void Component::setFontCode(int32_t code)
 
 void Component::setBold(bool on)
 {
-    FontSpec font = m_font;
+    FontDescription font = m_font;
     font.weight = on ? 700 : 400;
     font.explicitlySet = true;
     if (font == m_font)
@@ -371,7 +371,7 @@ void Component::setBold(bool on)
 
 void Component::setFontFace(std::u16string_view face)
 {
-    FontSpec font = m_font;
+    FontDescription font = m_font;
     font.face.assign(face);
     font.explicitlySet = true;
     if (font == m_font)
@@ -421,7 +421,7 @@ void Component::reset()
     m_boundsPending = false;
     m_textId = -1;
     m_text.clear();
-    m_font = FontSpec {};
+    m_font = FontDescription {};
 }
 
 }

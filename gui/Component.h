@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/FontSpec.h"
+#include "gui/FontDescription.h"
 #include "gui/IComponent.h"
 #include "gui/events/ListenerList.h"
 
@@ -120,11 +120,11 @@ public:
     std::u16string_view getText() const { return m_text; }
     void setTextId(int32_t id);
     int32_t getTextId() const { return m_textId; }
-    // Applies a font code (see FontSpec) unless the font was set explicitly.
+    // Applies a font code (see FontDescription) unless the font was set explicitly.
     void setFontCode(int32_t code);
     void setBold(bool on);
     void setFontFace(std::u16string_view face);
-    const FontSpec& getFont() const { return m_font; }
+    const FontDescription& getFont() const { return m_font; }
     void setTextColour(uint8_t r, uint8_t g, uint8_t b);
     uint32_t getTextColour() const { return m_textColour; }
 
@@ -191,7 +191,7 @@ protected:
     bool m_boundsPending { false };
     int32_t m_textId { -1 };
     std::u16string m_text;
-    FontSpec m_font;
+    FontDescription m_font;
 };
 
 }

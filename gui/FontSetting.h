@@ -9,7 +9,7 @@
 
 namespace s::gui {
 
-// The window-wide font size: one font code (see FontSpec) that every subscribed component applies
+// The window-wide font size: one font code (see FontDescription) that every subscribed component applies
 // when it changes. Listeners hear handle(setting, code) with the new code.
 class FontSetting final : public base::IObject
     , public thread::IPoolable {

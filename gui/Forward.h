@@ -10,7 +10,7 @@ class Component;
 class BoxBase;
 class SpacerBase;
 class FontSetting;
-struct FontSpec;
+struct FontDescription;
 namespace events {
 class IEventListener;
 class ListenerList;

@@ -21,7 +21,7 @@ std::u16string fromQString(const QString& text)
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()));
 }
 
-QFont toQFont(const FontSpec& wanted)
+QFont toQFont(const FontDescription& wanted)
 {
     QFont font = QApplication::font();
     if (!wanted.face.empty())
@@ -31,7 +31,7 @@ QFont toQFont(const FontSpec& wanted)
     return font;
 }
 
-QSize measureText(const FontSpec& wanted, std::u16string_view text)
+QSize measureText(const FontDescription& wanted, std::u16string_view text)
 {
     return onUiThread([&] {
         QFontMetrics metrics(toQFont(wanted));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/FontSpec.h"
+#include "gui/FontDescription.h"
 #include "gui/IContainer.h"
 #include "gui/os/UIThread.h"
 
@@ -18,9 +18,9 @@ QColor toQColor(uint32_t rgb);
 QString toQString(std::u16string_view text);
 std::u16string fromQString(const QString& text);
 void showCreationFailure();
-QFont toQFont(const FontSpec& wanted);
+QFont toQFont(const FontDescription& wanted);
 // The size of one line of text in that font (GUI thread).
-QSize measureText(const FontSpec& wanted, std::u16string_view text);
+QSize measureText(const FontDescription& wanted, std::u16string_view text);
 
 // The Qt side of a component: one QWidget made on the GUI thread under the parent's widget and
 // placed with setGeometry by the toolkit's own layouts. Base is the platform-free component class

@@ -317,7 +317,7 @@ TEST(FontCode, WeightAndPointSize)
         { -50, true, 400, 1 }, // no size below one point
     };
     for (const Case& c : cases) {
-        s::gui::FontSpec font;
+        s::gui::FontDescription font;
         EXPECT_EQ(font.applyCode(c.code), c.applies) << c.code;
         EXPECT_EQ(font.weight, c.weight) << c.code;
         EXPECT_EQ(font.points, c.points) << c.code;

@@ -11,7 +11,7 @@ namespace s::gui {
 //
 // Font codes: |code| < 100 regular (400) at code + 10 points; 100 <= |code| < 1000 bold (700) at
 // code mod 100 + 14 points; 100001 regular at 8 points; every other code of 1000 or more is ignored.
-struct FontSpec {
+struct FontDescription {
     std::u16string face;
     int32_t weight { 400 };
     int32_t points { 10 };
@@ -39,7 +39,7 @@ struct FontSpec {
         return true;
     }
 
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontDescription&) const = default;
 };
 
 }
