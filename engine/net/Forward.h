@@ -1,0 +1,5 @@
+#pragma once
+
+namespace s::net {
+class HttpFetch;
+}
