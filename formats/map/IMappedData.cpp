@@ -4,9 +4,9 @@
 
 namespace s::map {
 
-void IMappedData::setBytes(const char16_t* path, const char16_t* name, const ArrayU08& bytes)
+bool IMappedData::setBytes(const char16_t* path, const char16_t* name, const ArrayU08& bytes)
 {
-    setBytes(path, name, bytes.items(), bytes.count());
+    return setBytes(path, name, bytes.items(), bytes.count());
 }
 
 }

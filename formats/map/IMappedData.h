@@ -58,21 +58,24 @@ public:
     virtual ArrayU08* getBytes(const char16_t* path, const char16_t* name, ArrayU08* target = nullptr) = 0;
     virtual bool deleteValue(const char16_t* path, const char16_t* name) = 0;
 
-    virtual void setU8(const char16_t* path, const char16_t* name, uint8_t value) = 0;
-    virtual void setU16(const char16_t* path, const char16_t* name, uint16_t value) = 0;
-    virtual void setU32(const char16_t* path, const char16_t* name, uint32_t value) = 0;
-    virtual void setU64(const char16_t* path, const char16_t* name, uint64_t value) = 0;
-    virtual void setS8(const char16_t* path, const char16_t* name, int8_t value) = 0;
-    virtual void setS16(const char16_t* path, const char16_t* name, int16_t value) = 0;
-    virtual void setS32(const char16_t* path, const char16_t* name, int32_t value) = 0;
-    virtual void setS64(const char16_t* path, const char16_t* name, int64_t value) = 0;
-    virtual void setFloat(const char16_t* path, const char16_t* name, float value) = 0;
-    virtual void setDouble(const char16_t* path, const char16_t* name, double value) = 0;
-    virtual void setBool(const char16_t* path, const char16_t* name, bool value) = 0;
-    virtual void setString(const char16_t* path, const char16_t* name, const char16_t* value) = 0;
-    virtual void setExpandString(const char16_t* path, const char16_t* name, const char16_t* value) = 0;
-    virtual void setBytes(const char16_t* path, const char16_t* name, const uint8_t* data, uint32_t count) = 0;
-    void setBytes(const char16_t* path, const char16_t* name, const ArrayU08& bytes);
+    // Setters answer false when the value was not stored: a key path or value name the store
+    // cannot hold (the XML store takes only XML names; nothing is created then), or a write
+    // that failed (the registry store, and the XML store with auto-save on).
+    virtual bool setU8(const char16_t* path, const char16_t* name, uint8_t value) = 0;
+    virtual bool setU16(const char16_t* path, const char16_t* name, uint16_t value) = 0;
+    virtual bool setU32(const char16_t* path, const char16_t* name, uint32_t value) = 0;
+    virtual bool setU64(const char16_t* path, const char16_t* name, uint64_t value) = 0;
+    virtual bool setS8(const char16_t* path, const char16_t* name, int8_t value) = 0;
+    virtual bool setS16(const char16_t* path, const char16_t* name, int16_t value) = 0;
+    virtual bool setS32(const char16_t* path, const char16_t* name, int32_t value) = 0;
+    virtual bool setS64(const char16_t* path, const char16_t* name, int64_t value) = 0;
+    virtual bool setFloat(const char16_t* path, const char16_t* name, float value) = 0;
+    virtual bool setDouble(const char16_t* path, const char16_t* name, double value) = 0;
+    virtual bool setBool(const char16_t* path, const char16_t* name, bool value) = 0;
+    virtual bool setString(const char16_t* path, const char16_t* name, const char16_t* value) = 0;
+    virtual bool setExpandString(const char16_t* path, const char16_t* name, const char16_t* value) = 0;
+    virtual bool setBytes(const char16_t* path, const char16_t* name, const uint8_t* data, uint32_t count) = 0;
+    bool setBytes(const char16_t* path, const char16_t* name, const ArrayU08& bytes);
 
     // XML store: rewrite the file after every change. No effect on the registry store, which
     // always writes through.

@@ -272,13 +272,13 @@ bool MappedData::deleteValue(const char16_t* path, const char16_t* name)
     return dir && dir->deleteValue(viewOf(name));
 }
 
-void MappedData::write(const char16_t* path, const char16_t* name, ValueType type, const void* data, uint32_t size)
+bool MappedData::write(const char16_t* path, const char16_t* name, ValueType type, const void* data, uint32_t size)
 {
-    if (os::RegDir* dir = key(path, true))
-        dir->setValue(viewOf(name), type, data, size);
+    os::RegDir* dir = key(path, true);
+    return dir && dir->setValue(viewOf(name), type, data, size);
 }
 
-void MappedData::writeText(const char16_t* path, const char16_t* name, ValueType type, const char16_t* value)
+bool MappedData::writeText(const char16_t* path, const char16_t* name, ValueType type, const char16_t* value)
 {
     std::u16string_view text = viewOf(value);
     std::vector<uint8_t> bytes;
@@ -289,63 +289,63 @@ void MappedData::writeText(const char16_t* path, const char16_t* name, ValueType
     }
     bytes.push_back(0);
     bytes.push_back(0);
-    write(path, name, type, bytes.data(), static_cast<uint32_t>(bytes.size()));
+    return write(path, name, type, bytes.data(), static_cast<uint32_t>(bytes.size()));
 }
 
-void MappedData::setU8(const char16_t* path, const char16_t* name, uint8_t value) { setU32(path, name, value); }
-void MappedData::setU16(const char16_t* path, const char16_t* name, uint16_t value) { setU32(path, name, value); }
+bool MappedData::setU8(const char16_t* path, const char16_t* name, uint8_t value) { return setU32(path, name, value); }
+bool MappedData::setU16(const char16_t* path, const char16_t* name, uint16_t value) { return setU32(path, name, value); }
 
-void MappedData::setU32(const char16_t* path, const char16_t* name, uint32_t value)
+bool MappedData::setU32(const char16_t* path, const char16_t* name, uint32_t value)
 {
-    write(path, name, ValueType::Dword, &value, 4);
+    return write(path, name, ValueType::Dword, &value, 4);
 }
 
-void MappedData::setS8(const char16_t* path, const char16_t* name, int8_t value) { setS32(path, name, value); }
-void MappedData::setS16(const char16_t* path, const char16_t* name, int16_t value) { setS32(path, name, value); }
+bool MappedData::setS8(const char16_t* path, const char16_t* name, int8_t value) { return setS32(path, name, value); }
+bool MappedData::setS16(const char16_t* path, const char16_t* name, int16_t value) { return setS32(path, name, value); }
 
-void MappedData::setS32(const char16_t* path, const char16_t* name, int32_t value)
+bool MappedData::setS32(const char16_t* path, const char16_t* name, int32_t value)
 {
-    write(path, name, ValueType::Dword, &value, 4);
+    return write(path, name, ValueType::Dword, &value, 4);
 }
 
-void MappedData::setU64(const char16_t* path, const char16_t* name, uint64_t value)
+bool MappedData::setU64(const char16_t* path, const char16_t* name, uint64_t value)
 {
-    write(path, name, ValueType::Binary, &value, 8);
+    return write(path, name, ValueType::Binary, &value, 8);
 }
 
-void MappedData::setS64(const char16_t* path, const char16_t* name, int64_t value)
+bool MappedData::setS64(const char16_t* path, const char16_t* name, int64_t value)
 {
-    write(path, name, ValueType::Binary, &value, 8);
+    return write(path, name, ValueType::Binary, &value, 8);
 }
 
-void MappedData::setFloat(const char16_t* path, const char16_t* name, float value)
+bool MappedData::setFloat(const char16_t* path, const char16_t* name, float value)
 {
-    write(path, name, ValueType::Binary, &value, 4);
+    return write(path, name, ValueType::Binary, &value, 4);
 }
 
-void MappedData::setDouble(const char16_t* path, const char16_t* name, double value)
+bool MappedData::setDouble(const char16_t* path, const char16_t* name, double value)
 {
-    write(path, name, ValueType::Binary, &value, 8);
+    return write(path, name, ValueType::Binary, &value, 8);
 }
 
-void MappedData::setBool(const char16_t* path, const char16_t* name, bool value)
+bool MappedData::setBool(const char16_t* path, const char16_t* name, bool value)
 {
-    setU32(path, name, value ? 1 : 0);
+    return setU32(path, name, value ? 1 : 0);
 }
 
-void MappedData::setString(const char16_t* path, const char16_t* name, const char16_t* value)
+bool MappedData::setString(const char16_t* path, const char16_t* name, const char16_t* value)
 {
-    writeText(path, name, ValueType::String, value);
+    return writeText(path, name, ValueType::String, value);
 }
 
-void MappedData::setExpandString(const char16_t* path, const char16_t* name, const char16_t* value)
+bool MappedData::setExpandString(const char16_t* path, const char16_t* name, const char16_t* value)
 {
-    writeText(path, name, ValueType::ExpandString, value);
+    return writeText(path, name, ValueType::ExpandString, value);
 }
 
-void MappedData::setBytes(const char16_t* path, const char16_t* name, const uint8_t* data, uint32_t count)
+bool MappedData::setBytes(const char16_t* path, const char16_t* name, const uint8_t* data, uint32_t count)
 {
-    write(path, name, ValueType::Binary, data, count);
+    return write(path, name, ValueType::Binary, data, count);
 }
 
 }

@@ -1,6 +1,7 @@
 #include "formats/xml/MappedData.h"
 
 #include "formats/xml/Escape.h"
+#include "formats/xml/Names.h"
 #include "formats/xml/Node.h"
 #include "formats/xml/Numbers.h"
 #include "formats/xml/Text.h"
@@ -84,10 +85,9 @@ bool MappedData::flush()
     return m_root->saveFile(m_file.get());
 }
 
-void MappedData::changed()
+bool MappedData::changed()
 {
-    if (m_autoSave)
-        flush();
+    return !m_autoSave || flush();
 }
 
 Node* MappedData::element(const char16_t* path, bool create)
@@ -128,6 +128,8 @@ Node* MappedData::element(const char16_t* path, bool create)
 
 bool MappedData::createKey(const char16_t* path)
 {
+    if (!isStorablePath(path))
+        return false;
     return element(path, true) != nullptr;
 }
 
@@ -155,8 +157,7 @@ bool MappedData::deleteKey(const char16_t* path)
         return false;
     // The remembered element is the parent, so it stays valid after the subtree goes.
     parent->removeChildAt(index);
-    changed();
-    return true;
+    return changed();
 }
 
 bool MappedData::hasValue(const char16_t* path, const char16_t* name)
@@ -278,12 +279,32 @@ bool MappedData::deleteValue(const char16_t* path, const char16_t* name)
     Node* node = element(path, false);
     if (!node || !node->getAttributes()->removeByName(name ? name : u""))
         return false;
-    changed();
+    return changed();
+}
+
+// Every folder of the path and the value name must be names the document can hold; the check
+// comes before anything is created, so a refused call leaves the tree as it was. Empty folder
+// names (as in "A//B") are elements with an empty name, which the reader gives back.
+bool MappedData::isStorablePath(const char16_t* path)
+{
+    std::u16string_view p = viewOf(path);
+    size_t start = 0;
+    while (start < p.size()) {
+        size_t end = start;
+        while (end < p.size() && !isSeparator(p[end]))
+            ++end;
+        if (end > start && !isXmlName(p.data() + start, static_cast<uint32_t>(end - start)))
+            return false;
+        start = end + 1;
+    }
     return true;
 }
 
 Node* MappedData::prepareSet(const char16_t* path, const char16_t* name)
 {
+    uint32_t nameLength = text::length(name);
+    if (!isStorablePath(path) || (nameLength > 0 && !isXmlName(name, nameLength)))
+        return nullptr;
     Node* node = element(path, true);
     if (node)
         node->getAttributes()->removeByName(name ? name : u"");
@@ -291,12 +312,12 @@ Node* MappedData::prepareSet(const char16_t* path, const char16_t* name)
 }
 
 #define S_XML_SETTER(Method, Type, NodeSetter)                                       \
-    void MappedData::Method(const char16_t* path, const char16_t* name, Type value) \
+    bool MappedData::Method(const char16_t* path, const char16_t* name, Type value) \
     {                                                                                \
-        if (Node* node = prepareSet(path, name)) {                                   \
-            node->NodeSetter(name ? name : u"", value);                              \
-            changed();                                                               \
-        }                                                                            \
+        Node* node = prepareSet(path, name);                                         \
+        if (!node || !node->NodeSetter(name ? name : u"", value))                    \
+            return false;                                                            \
+        return changed();                                                            \
     }
 
 S_XML_SETTER(setU8, uint8_t, setU8)
@@ -314,20 +335,20 @@ S_XML_SETTER(setExpandString, const char16_t*, setString)
 
 #undef S_XML_SETTER
 
-void MappedData::setBool(const char16_t* path, const char16_t* name, bool value)
+bool MappedData::setBool(const char16_t* path, const char16_t* name, bool value)
 {
-    if (Node* node = prepareSet(path, name)) {
-        node->setU32(name ? name : u"", value ? 1 : 0);
-        changed();
-    }
+    Node* node = prepareSet(path, name);
+    if (!node || !node->setU32(name ? name : u"", value ? 1 : 0))
+        return false;
+    return changed();
 }
 
-void MappedData::setBytes(const char16_t* path, const char16_t* name, const uint8_t* data, uint32_t count)
+bool MappedData::setBytes(const char16_t* path, const char16_t* name, const uint8_t* data, uint32_t count)
 {
-    if (Node* node = prepareSet(path, name)) {
-        node->setU8Array(name ? name : u"", data, count);
-        changed();
-    }
+    Node* node = prepareSet(path, name);
+    if (!node || !node->setU8Array(name ? name : u"", data, count))
+        return false;
+    return changed();
 }
 
 }

@@ -57,20 +57,20 @@ public:
     ArrayU08* getBytes(const char16_t* path, const char16_t* name, ArrayU08* target = nullptr) override;
     bool deleteValue(const char16_t* path, const char16_t* name) override;
 
-    void setU8(const char16_t* path, const char16_t* name, uint8_t value) override;
-    void setU16(const char16_t* path, const char16_t* name, uint16_t value) override;
-    void setU32(const char16_t* path, const char16_t* name, uint32_t value) override;
-    void setU64(const char16_t* path, const char16_t* name, uint64_t value) override;
-    void setS8(const char16_t* path, const char16_t* name, int8_t value) override;
-    void setS16(const char16_t* path, const char16_t* name, int16_t value) override;
-    void setS32(const char16_t* path, const char16_t* name, int32_t value) override;
-    void setS64(const char16_t* path, const char16_t* name, int64_t value) override;
-    void setFloat(const char16_t* path, const char16_t* name, float value) override;
-    void setDouble(const char16_t* path, const char16_t* name, double value) override;
-    void setBool(const char16_t* path, const char16_t* name, bool value) override;
-    void setString(const char16_t* path, const char16_t* name, const char16_t* value) override;
-    void setExpandString(const char16_t* path, const char16_t* name, const char16_t* value) override;
-    void setBytes(const char16_t* path, const char16_t* name, const uint8_t* data, uint32_t count) override;
+    bool setU8(const char16_t* path, const char16_t* name, uint8_t value) override;
+    bool setU16(const char16_t* path, const char16_t* name, uint16_t value) override;
+    bool setU32(const char16_t* path, const char16_t* name, uint32_t value) override;
+    bool setU64(const char16_t* path, const char16_t* name, uint64_t value) override;
+    bool setS8(const char16_t* path, const char16_t* name, int8_t value) override;
+    bool setS16(const char16_t* path, const char16_t* name, int16_t value) override;
+    bool setS32(const char16_t* path, const char16_t* name, int32_t value) override;
+    bool setS64(const char16_t* path, const char16_t* name, int64_t value) override;
+    bool setFloat(const char16_t* path, const char16_t* name, float value) override;
+    bool setDouble(const char16_t* path, const char16_t* name, double value) override;
+    bool setBool(const char16_t* path, const char16_t* name, bool value) override;
+    bool setString(const char16_t* path, const char16_t* name, const char16_t* value) override;
+    bool setExpandString(const char16_t* path, const char16_t* name, const char16_t* value) override;
+    bool setBytes(const char16_t* path, const char16_t* name, const uint8_t* data, uint32_t count) override;
     using IMappedData::setBytes;
 
 private:
@@ -80,7 +80,9 @@ private:
     const char16_t* raw(const char16_t* path, const char16_t* name);
     // The element a setter writes to, with any earlier value of that name removed.
     Node* prepareSet(const char16_t* path, const char16_t* name);
-    void changed();
+    // Flushes when auto-save is on; false when that write failed.
+    bool changed();
+    static bool isStorablePath(const char16_t* path);
 
     thread::Pooled<file::os::Path> m_file { nullptr };
     StrBuffer m_scratch;

@@ -2,6 +2,7 @@
 
 #include "formats/xml/AttrFactory.h"
 #include "formats/xml/Escape.h"
+#include "formats/xml/Names.h"
 #include "formats/xml/Numbers.h"
 #include "formats/xml/Text.h"
 #include "formats/xml/TextArena.h"
@@ -10,8 +11,7 @@
 #include "foundation/str/StrBuffer.h"
 #include "foundation/str/Utf8.h"
 
-#include <cstdarg>
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 
@@ -39,10 +39,88 @@ Char* skipTo(Char* p, char16_t c)
 }
 
 enum class TagKind {
-    Open,    // ">" read: content follows
-    Closed,  // "/>" read, or the text ended inside the tag
-    Comment, // "<!..." skipped
+    Open,   // ">" read: content follows
+    Closed, // "/>" read, or the text ended inside the tag
 };
+
+// Position of the first occurrence of the three-character text `end` at or after p, or null.
+template<class Char>
+Char* find3(Char* p, const char16_t* end)
+{
+    for (; *p; ++p) {
+        if (p[0] == end[0] && p[1] == end[1] && p[2] == end[2])
+            return p;
+    }
+    return nullptr;
+}
+
+// A document type: up to the ">" that closes it, past an internal subset in brackets and past
+// quoted texts and comments, whose ">" do not count. Null when the text ends first.
+template<class Char>
+Char* skipDocumentType(Char* p)
+{
+    int depth = 0;
+    while (*p) {
+        if (p[0] == u'<' && p[1] == u'!' && p[2] == u'-' && p[3] == u'-') {
+            Char* end = find3(p + 2, u"-->");
+            if (!end)
+                return nullptr;
+            p = end + 3;
+            continue;
+        }
+        if (*p == u'"' || *p == u'\'') {
+            Char* close = skipTo(p + 1, *p);
+            if (!*close)
+                return nullptr;
+            p = close + 1;
+            continue;
+        }
+        if (*p == u'[')
+            ++depth;
+        else if (*p == u']' && depth > 0)
+            --depth;
+        else if (*p == u'>' && depth == 0)
+            return p + 1;
+        ++p;
+    }
+    return nullptr;
+}
+
+// Markup that is not an element, at the "<" (or the NUL that replaced it) at p: a comment
+// "<!-- -->", a CDATA section "<![CDATA[ ]]>", a document type or other declaration "<!...>",
+// an XML declaration or processing instruction "<? ?>". Returns the position after it, or null
+// when an element (or an end tag) starts at p. Markup without its end stops at the first ">"
+// after its start, so one missing "-->" does not swallow the rest of a document.
+// "<!-->" and "<!--->" are complete (empty) comments, as browsers read them.
+template<class Char>
+Char* skipMarkup(Char* p)
+{
+    Char* q = skipSpace(p + 1);
+    if (*q == u'?') {
+        for (Char* end = q + 1; *end; ++end) {
+            if (end[0] == u'?' && end[1] == u'>')
+                return end + 2;
+        }
+        Char* close = skipTo(q + 1, u'>');
+        return *close ? close + 1 : close;
+    }
+    if (*q != u'!')
+        return nullptr;
+    auto endOrFirstClose = [](Char* from, const char16_t* end) -> Char* {
+        if (Char* found = find3(from, end))
+            return found + 3;
+        Char* close = skipTo(from, u'>');
+        return *close ? close + 1 : close;
+    };
+    if (q[1] == u'-' && q[2] == u'-')
+        return endOrFirstClose(q + 1, u"-->");
+    if (q[1] == u'[' && q[2] == u'C' && q[3] == u'D' && q[4] == u'A' && q[5] == u'T' && q[6] == u'A' && q[7] == u'[')
+        return endOrFirstClose(q + 8, u"]]>");
+    if (Char* end = skipDocumentType(q + 1))
+        return end;
+    Char* close = skipTo(q + 1, u'>');
+    return *close ? close + 1 : close;
+}
 
 }
 
@@ -101,27 +179,12 @@ public:
 
     // Reads a start tag whose "<" is at p (it may already be overwritten by the NUL that ended
     // a text run): the name, the attributes and the end of the tag. Returns the position after
-    // the tag (or after a comment).
+    // the tag. Callers have already skipped markup (see skipMarkup), so an element starts here.
     char16_t* startTag(Node& node, char16_t* p, TagKind& kind)
     {
-        // 2. The name: "!" with the two characters after it, or up to whitespace, "/" or ">".
+        // 2. The name runs up to whitespace, "/" or ">".
         p = skipSpace(p + 1);
         char16_t* nameStart = p;
-        if (*p == u'!') {
-            // 3. A comment, document type or CDATA section: skipped up to the next "-->". Its
-            //    name is copied, for its text is still to be searched.
-            ++p;
-            for (int i = 0; i < 2 && *p; ++i)
-                ++p;
-            setName(node, m_arena->copy(nameStart, static_cast<uint32_t>(p - nameStart)), static_cast<uint32_t>(p - nameStart));
-            kind = TagKind::Comment;
-            while (*p) {
-                if (p[0] == u'-' && p[1] == u'-' && p[2] == u'>')
-                    return p + 3;
-                ++p;
-            }
-            return p;
-        }
         while (*p && !isSpace(*p) && *p != u'/' && *p != u'>')
             ++p;
         char16_t ended = *p;
@@ -252,10 +315,24 @@ const char16_t* Node::parse(const char16_t* text)
 // depth of a document is bounded by memory and not by the thread's stack.
 char16_t* Node::parseInPlace(char16_t* text)
 {
-    // 1. Find the "<"; whatever comes before it (a byte-order mark, say) is ignored.
-    char16_t* p = skipTo(text, u'<');
-    if (!*p)
-        return p;
+    // 1. Find the root: the first element. Text before it (a byte-order mark, say), an XML
+    //    declaration, comments, a document type and stray end tags are passed over.
+    char16_t* p = text;
+    for (;;) {
+        p = skipTo(p, u'<');
+        if (!*p)
+            return p;
+        if (char16_t* after = skipMarkup(p)) {
+            p = after;
+            continue;
+        }
+        char16_t* q = skipSpace(p + 1);
+        if (*q == u'/') {
+            p = skipTo(q, u'>');
+            continue;
+        }
+        break;
+    }
 
     Reader reader(m_arena);
     TagKind kind;
@@ -276,19 +353,18 @@ char16_t* Node::parseInPlace(char16_t* text)
             open.pop_back();
             if (open.empty())
                 return p;
+        } else if (char16_t* after = skipMarkup(p)) {
+            // Comments, declarations and sections inside an element are read and dropped.
+            p = after;
         } else {
-            // 6. A child element (comments are read and dropped).
+            // 6. A child element.
             Node* child = Node::get();
             p = reader.startTag(*child, p, kind);
-            if (kind == TagKind::Comment) {
-                child->release();
-            } else {
-                open.back()->m_children.push_back(child);
-                if (kind == TagKind::Open) {
-                    open.push_back(child);
-                    p = reader.textRun(*child, p, atTag);
-                    continue;
-                }
+            open.back()->m_children.push_back(child);
+            if (kind == TagKind::Open) {
+                open.push_back(child);
+                p = reader.textRun(*child, p, atTag);
+                continue;
             }
         }
         p = reader.textRun(*open.back(), p, atTag);
@@ -328,15 +404,18 @@ const char16_t* Node::getName() const
     return m_name ? m_name : text::emptyText;
 }
 
-void Node::setName(const char16_t* name, int32_t length)
+bool Node::setName(const char16_t* name, int32_t length)
 {
     uint32_t n = length < 0 ? text::length(name) : static_cast<uint32_t>(length);
+    if (n > 0 && !isXmlName(name, n))
+        return false;
     char16_t* copy = text::duplicate(name, n);
     if (!m_nameBorrowed)
         std::free(m_name);
     m_name = copy;
     m_nameBorrowed = false;
     m_nameLength = n;
+    return true;
 }
 
 bool Node::nameEquals(const char16_t* name, int32_t length) const
@@ -360,6 +439,9 @@ Node* Node::childAt(uint32_t index) const
 
 Node* Node::addChild(const char16_t* name, int32_t length)
 {
+    uint32_t n = length < 0 ? text::length(name) : static_cast<uint32_t>(length);
+    if (n > 0 && !isXmlName(name, n))
+        return nullptr;
     Node* child = Node::get();
     child->setName(name, length);
     m_children.push_back(child);
@@ -410,43 +492,56 @@ const Attributes* Node::getAttributes() const
 
 // --- setters ---
 
-// Numbers are formatted on the caller's stack: no shared scratch buffer, no lock, and room for
-// the longest "%f" of a double (over 300 digits).
-void Node::addFormatted(const char16_t* name, const char* format, ...)
+namespace {
+
+// An attribute name, or the empty name of the element's text.
+bool isValueName(const char16_t* name, uint32_t length)
 {
-    char bytes[400];
-    va_list args;
-    va_start(args, format);
-    int n = std::vsnprintf(bytes, sizeof bytes, format, args);
-    va_end(args);
-    if (n < 0)
-        n = 0;
-    if (n >= static_cast<int>(sizeof bytes))
-        n = sizeof bytes - 1;
-    char16_t units[400];
-    for (int i = 0; i < n; ++i)
-        units[i] = static_cast<unsigned char>(bytes[i]);
-    m_attributes.addRaw(name, text::length(name), units, static_cast<uint32_t>(n));
+    return length == 0 || isXmlName(name, length);
 }
 
-void Node::setU64(const char16_t* name, uint64_t value) { addFormatted(name, "%lld", static_cast<long long>(value)); }
-void Node::setU32(const char16_t* name, uint32_t value) { addFormatted(name, "%u", value); }
-void Node::setU16(const char16_t* name, uint16_t value) { addFormatted(name, "%u", static_cast<unsigned>(value)); }
-void Node::setU8(const char16_t* name, uint8_t value) { addFormatted(name, "%u", static_cast<unsigned>(value)); }
-void Node::setS64(const char16_t* name, int64_t value) { addFormatted(name, "%lld", static_cast<long long>(value)); }
-void Node::setS32(const char16_t* name, int32_t value) { addFormatted(name, "%d", value); }
-void Node::setS16(const char16_t* name, int16_t value) { addFormatted(name, "%d", static_cast<int>(value)); }
-void Node::setS8(const char16_t* name, int8_t value) { addFormatted(name, "%d", static_cast<int>(value)); }
-void Node::setFloat(const char16_t* name, float value) { addFormatted(name, "%f", static_cast<double>(value)); }
-void Node::setDouble(const char16_t* name, double value) { addFormatted(name, "%f", value); }
+}
 
-void Node::setString(const char16_t* name, const char16_t* value, int32_t length)
+// Numbers are formatted without the C library's locale: under a decimal-comma locale "%f" would
+// write "0,500000", which reads back as 0.
+template<class Number, class... Format>
+bool Node::addNumber(const char16_t* name, Number value, Format... format)
 {
-    uint32_t n = length < 0 ? text::length(value) : static_cast<uint32_t>(length);
     uint32_t nameLength = text::length(name);
+    if (!isValueName(name, nameLength))
+        return false;
+    char bytes[400];
+    auto result = std::to_chars(bytes, bytes + sizeof bytes, value, format...);
+    size_t n = result.ec == std::errc() ? static_cast<size_t>(result.ptr - bytes) : 0;
+    char16_t units[sizeof bytes];
+    for (size_t i = 0; i < n; ++i)
+        units[i] = static_cast<unsigned char>(bytes[i]);
+    m_attributes.addRaw(name, nameLength, units, static_cast<uint32_t>(n));
+    return true;
+}
+
+// "%f": six decimals and no exponent; "%I64d" for both 64-bit setters.
+bool Node::setU64(const char16_t* name, uint64_t value) { return addNumber(name, static_cast<int64_t>(value)); }
+bool Node::setU32(const char16_t* name, uint32_t value) { return addNumber(name, value); }
+bool Node::setU16(const char16_t* name, uint16_t value) { return addNumber(name, static_cast<uint32_t>(value)); }
+bool Node::setU8(const char16_t* name, uint8_t value) { return addNumber(name, static_cast<uint32_t>(value)); }
+bool Node::setS64(const char16_t* name, int64_t value) { return addNumber(name, value); }
+bool Node::setS32(const char16_t* name, int32_t value) { return addNumber(name, value); }
+bool Node::setS16(const char16_t* name, int16_t value) { return addNumber(name, static_cast<int32_t>(value)); }
+bool Node::setS8(const char16_t* name, int8_t value) { return addNumber(name, static_cast<int32_t>(value)); }
+bool Node::setFloat(const char16_t* name, float value) { return addNumber(name, static_cast<double>(value), std::chars_format::fixed, 6); }
+bool Node::setDouble(const char16_t* name, double value) { return addNumber(name, value, std::chars_format::fixed, 6); }
+
+bool Node::setString(const char16_t* name, const char16_t* value, int32_t length)
+{
+    uint32_t nameLength = text::length(name);
+    if (!isValueName(name, nameLength))
+        return false;
+    uint32_t n = length < 0 ? text::length(value) : static_cast<uint32_t>(length);
     thread::Pooled<StrBuffer> escaped;
     escape(*escaped, value, n, nameLength == 0 ? EscapeMode::Text : EscapeMode::Attribute);
     m_attributes.addRaw(name, nameLength, escaped->units(), escaped->length());
+    return true;
 }
 
 namespace {
@@ -460,43 +555,46 @@ void appendHexUnits(StrBuffer& out, T value, int digits)
 }
 
 template<class T>
-void addHexArray(Attributes& attributes, const char16_t* name, const T* values, uint32_t count)
+bool addHexArray(Attributes& attributes, const char16_t* name, const T* values, uint32_t count)
 {
     using U = std::make_unsigned_t<T>;
+    if (!isValueName(name, text::length(name)))
+        return false;
     thread::Pooled<StrBuffer> text;
     text->reserveExactly(count * sizeof(T) * 2);
     for (uint32_t i = 0; i < count; ++i)
         appendHexUnits(*text, static_cast<U>(values[i]), static_cast<int>(sizeof(T) * 2));
     attributes.addRaw(name, text::length(name), text->units() ? text->units() : text::emptyText, text->length());
+    return true;
 }
 
 }
 
-void Node::setU64Array(const char16_t* name, const uint64_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
-void Node::setU32Array(const char16_t* name, const uint32_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
-void Node::setU16Array(const char16_t* name, const uint16_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
-void Node::setU8Array(const char16_t* name, const uint8_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
-void Node::setS64Array(const char16_t* name, const int64_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
-void Node::setS32Array(const char16_t* name, const int32_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
-void Node::setS16Array(const char16_t* name, const int16_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
-void Node::setS8Array(const char16_t* name, const int8_t* values, uint32_t count) { addHexArray(m_attributes, name, values, count); }
+bool Node::setU64Array(const char16_t* name, const uint64_t* values, uint32_t count) { return addHexArray(m_attributes, name, values, count); }
+bool Node::setU32Array(const char16_t* name, const uint32_t* values, uint32_t count) { return addHexArray(m_attributes, name, values, count); }
+bool Node::setU16Array(const char16_t* name, const uint16_t* values, uint32_t count) { return addHexArray(m_attributes, name, values, count); }
+bool Node::setU8Array(const char16_t* name, const uint8_t* values, uint32_t count) { return addHexArray(m_attributes, name, values, count); }
+bool Node::setS64Array(const char16_t* name, const int64_t* values, uint32_t count) { return addHexArray(m_attributes, name, values, count); }
+bool Node::setS32Array(const char16_t* name, const int32_t* values, uint32_t count) { return addHexArray(m_attributes, name, values, count); }
+bool Node::setS16Array(const char16_t* name, const int16_t* values, uint32_t count) { return addHexArray(m_attributes, name, values, count); }
+bool Node::setS8Array(const char16_t* name, const int8_t* values, uint32_t count) { return addHexArray(m_attributes, name, values, count); }
 
-void Node::setFloatArray(const char16_t* name, const float* values, uint32_t count)
+bool Node::setFloatArray(const char16_t* name, const float* values, uint32_t count)
 {
     std::vector<uint32_t> bits(count);
     if (count)
         std::memcpy(bits.data(), values, count * sizeof(float));
-    addHexArray(m_attributes, name, bits.data(), count);
+    return addHexArray(m_attributes, name, bits.data(), count);
 }
 
 // Each double as its two 32-bit words in memory order, low word first on this little-endian
 // machine, so files read the same on the platforms the format came from.
-void Node::setDoubleArray(const char16_t* name, const double* values, uint32_t count)
+bool Node::setDoubleArray(const char16_t* name, const double* values, uint32_t count)
 {
     std::vector<uint32_t> words(static_cast<size_t>(count) * 2);
     if (count)
         std::memcpy(words.data(), values, count * sizeof(double));
-    addHexArray(m_attributes, name, words.data(), count * 2);
+    return addHexArray(m_attributes, name, words.data(), count * 2);
 }
 
 // --- getters ---

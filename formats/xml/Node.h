@@ -48,9 +48,9 @@ public:
     // Frees the name, releases all attribute records and all children.
     virtual void clear();
 
-    // Reads one element starting at the first "<" at or after text into this node and returns the
-    // position just after it (the NUL when the text ends first). Comments ("<!...") are skipped
-    // by callers: the node they give is named "!--" and answers isComment(). The caller's text
+    // Reads the first element at or after text into this node and returns the position just
+    // after it (the NUL when the text ends first). An XML declaration, processing instructions,
+    // comments and a document type before it (and inside it) are passed over. The caller's text
     // is not changed: the node reads its own copy, which its names and values then point into.
     virtual const char16_t* parse(const char16_t* text);
     // Decodes UTF-8 bytes (a leading byte-order mark is skipped) and parses them. True when an
@@ -60,13 +60,16 @@ public:
 
     virtual const char16_t* getName() const;
     uint32_t nameLength() const { return m_nameLength; }
-    virtual void setName(const char16_t* name, int32_t length = -1);
+    // Refuses (false, nothing changed) a name that is neither empty nor a valid XML name, which
+    // could not be written and read back.
+    virtual bool setName(const char16_t* name, int32_t length = -1);
     // With an explicit length: exact and case-sensitive on exactly that many units. With -1:
     // whole names compared ignoring case.
     virtual bool nameEquals(const char16_t* name, int32_t length = -1) const;
     virtual bool isComment() const;
 
     virtual Node* childAt(uint32_t index) const;
+    // Null, and nothing added, for a name that setName refuses.
     virtual Node* addChild(const char16_t* name, int32_t length = -1);
     // Ownership of node passes to this node.
     virtual Node* appendChild(Node* node);
@@ -75,31 +78,32 @@ public:
     virtual bool findChild(const char16_t* name, uint32_t* index = nullptr, int32_t length = -1) const;
     virtual Node* getChild(const char16_t* name, int32_t length = -1) const;
 
-    // Each setter appends one attribute record (an empty name sets the element's text).
-    virtual void setU64(const char16_t* name, uint64_t value);
-    virtual void setU32(const char16_t* name, uint32_t value);
-    virtual void setU16(const char16_t* name, uint16_t value);
-    virtual void setU8(const char16_t* name, uint8_t value);
-    virtual void setS64(const char16_t* name, int64_t value);
-    virtual void setS32(const char16_t* name, int32_t value);
-    virtual void setS16(const char16_t* name, int16_t value);
-    virtual void setS8(const char16_t* name, int8_t value);
-    virtual void setFloat(const char16_t* name, float value);
-    virtual void setDouble(const char16_t* name, double value);
+    // Each setter appends one attribute record (an empty name sets the element's text). A name
+    // that is not a valid XML name is refused: false, and nothing is added.
+    virtual bool setU64(const char16_t* name, uint64_t value);
+    virtual bool setU32(const char16_t* name, uint32_t value);
+    virtual bool setU16(const char16_t* name, uint16_t value);
+    virtual bool setU8(const char16_t* name, uint8_t value);
+    virtual bool setS64(const char16_t* name, int64_t value);
+    virtual bool setS32(const char16_t* name, int32_t value);
+    virtual bool setS16(const char16_t* name, int16_t value);
+    virtual bool setS8(const char16_t* name, int8_t value);
+    virtual bool setFloat(const char16_t* name, float value);
+    virtual bool setDouble(const char16_t* name, double value);
     // Escapes the value for an attribute, or for element text when the name is empty.
-    virtual void setString(const char16_t* name, const char16_t* value, int32_t length = -1);
+    virtual bool setString(const char16_t* name, const char16_t* value, int32_t length = -1);
 
     // Elements one after another as fixed-width lowercase hex, no separator.
-    virtual void setU64Array(const char16_t* name, const uint64_t* values, uint32_t count);
-    virtual void setU32Array(const char16_t* name, const uint32_t* values, uint32_t count);
-    virtual void setU16Array(const char16_t* name, const uint16_t* values, uint32_t count);
-    virtual void setU8Array(const char16_t* name, const uint8_t* values, uint32_t count);
-    virtual void setS64Array(const char16_t* name, const int64_t* values, uint32_t count);
-    virtual void setS32Array(const char16_t* name, const int32_t* values, uint32_t count);
-    virtual void setS16Array(const char16_t* name, const int16_t* values, uint32_t count);
-    virtual void setS8Array(const char16_t* name, const int8_t* values, uint32_t count);
-    virtual void setFloatArray(const char16_t* name, const float* values, uint32_t count);
-    virtual void setDoubleArray(const char16_t* name, const double* values, uint32_t count);
+    virtual bool setU64Array(const char16_t* name, const uint64_t* values, uint32_t count);
+    virtual bool setU32Array(const char16_t* name, const uint32_t* values, uint32_t count);
+    virtual bool setU16Array(const char16_t* name, const uint16_t* values, uint32_t count);
+    virtual bool setU8Array(const char16_t* name, const uint8_t* values, uint32_t count);
+    virtual bool setS64Array(const char16_t* name, const int64_t* values, uint32_t count);
+    virtual bool setS32Array(const char16_t* name, const int32_t* values, uint32_t count);
+    virtual bool setS16Array(const char16_t* name, const int16_t* values, uint32_t count);
+    virtual bool setS8Array(const char16_t* name, const int8_t* values, uint32_t count);
+    virtual bool setFloatArray(const char16_t* name, const float* values, uint32_t count);
+    virtual bool setDoubleArray(const char16_t* name, const double* values, uint32_t count);
 
     // The stored (still escaped) value of the first attribute of that name, else the default.
     virtual const char16_t* getRaw(const char16_t* name, const char16_t* defaultValue = nullptr) const;
@@ -132,14 +136,15 @@ public:
     // holds nothing, or what a partial read gave).
     virtual bool load(const char16_t* path);
     virtual bool loadFile(Path* path);
-    // Creates missing folders, replaces the file in place.
+    // Creates missing folders and replaces the file in place.
     virtual bool save(const char16_t* path) const;
     virtual bool saveFile(Path* path) const;
 
 private:
     class Reader;
     char16_t* parseInPlace(char16_t* text);
-    void addFormatted(const char16_t* name, const char* format, ...);
+    template<class Number, class... Format>
+    bool addNumber(const char16_t* name, Number value, Format... format);
     const char16_t* parseContent(const char16_t* p);
 
     std::vector<Node*> m_children;

@@ -165,7 +165,6 @@ TEST(LangLoad, DocumentsWithoutLanguagesOrEntries)
         "no markup at all",
         "<lang></lang>",
         "<lang><entries><entry id=\"1\"><eng>x</eng></entry></entries></lang>",
-        "<!-- a comment first --><lang><languages><entry tagName=\"eng\" engName=\"English\"/></languages></lang>",
     };
     for (std::string_view document : documents) {
         SCOPED_TRACE(document);
@@ -177,6 +176,10 @@ TEST(LangLoad, DocumentsWithoutLanguagesOrEntries)
         localizer->selectLanguageAt(0);
         EXPECT_EQ(localizer->currentLanguage(), nullptr);
     }
+
+    // A comment or declaration before the root does not hide the document.
+    Pooled<Localizer> commented = load("<?xml version=\"1.0\"?><!-- a comment first --><lang><languages><entry tagName=\"eng\" engName=\"English\"/></languages></lang>");
+    EXPECT_EQ(commented->languageCount(), 1u);
 
     // Languages but no entries: every id is empty.
     Pooled<Localizer> localizer = load("<lang><languages><entry tagName=\"eng\" engName=\"English\"/></languages></lang>");

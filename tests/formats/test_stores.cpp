@@ -1,4 +1,5 @@
 #include "TempFolder.h"
+#include "tests/common/DecimalCommaLocale.h"
 
 #include "formats/reg/MappedData.h"
 #include "formats/reg/os/Hive.h"
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -160,6 +162,29 @@ TEST_P(EveryStore, TheEmptyPathIsTheTopAndTheRememberedKeyFollowsChanges)
     EXPECT_EQ(d.getS32(u"Y", u"v", 0), 3);
 }
 
+// Qt puts the process under the user's locale at start-up: in most of Europe a decimal comma.
+TEST_P(EveryStore, NumbersIgnoreTheProcessLocale)
+{
+    fetchwick::test::DecimalCommaLocale german;
+    if (!german.active())
+        GTEST_SKIP() << "the de_DE.UTF-8 locale could not be built with localedef";
+    const double values[] = { 0.5, -1.25, 1e300, 3.0, -0.125, 1234567.875, 0.0, 0.000001 };
+    IMappedData& d = *store;
+    for (size_t i = 0; i < std::size(values); ++i) {
+        std::u16string name = u"v" + utf16(std::to_string(i));
+        ASSERT_TRUE(d.setDouble(u"N", name.c_str(), values[i]));
+        ASSERT_TRUE(d.setFloat(u"N", (name + u"f").c_str(), static_cast<float>(values[i] == 1e300 ? 1e30 : values[i])));
+    }
+    ASSERT_TRUE(d.flush() || GetParam().name == std::string("Registry"));
+    // A second store over the same file reads what the first one wrote.
+    Pooled<IMappedData> again { GetParam().make(temp) };
+    for (size_t i = 0; i < std::size(values); ++i) {
+        std::u16string name = u"v" + utf16(std::to_string(i));
+        EXPECT_EQ(again->getDouble(u"N", name.c_str(), -7), values[i]) << values[i];
+        EXPECT_EQ(again->getFloat(u"N", (name + u"f").c_str(), -7), static_cast<float>(values[i] == 1e300 ? 1e30 : values[i])) << values[i];
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, EveryStore,
     ::testing::Values(StoreKind { "Xml", makeXml }, StoreKind { "Registry", makeRegistry }),
     [](const auto& info) { return std::string(info.param.name); });
@@ -227,6 +252,71 @@ TEST(XmlStore, TextFormsAndParsing)
     EXPECT_EQ((*out)[0], 0x0A);
     EXPECT_EQ((*out)[1], 0x0B);
     EXPECT_EQ((*out)[2], 0x00);
+}
+
+// A hand-edited settings file may start with a comment or a declaration; its values must survive a
+// load and a save, and the comment must not become the root.
+TEST(XmlStore, ASettingsFileStartingWithACommentKeepsItsValues)
+{
+    TempFolder temp;
+    std::string file = temp / "SaveData.xml";
+    std::ofstream(file, std::ios::binary) << "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                             "<!-- edited by hand: keep the window where it was -->\n"
+                                             "<!DOCTYPE savedata>\n"
+                                             "<savedata>\n  <!-- the main window -->\n  <W x=\"10\" y=\"2\" z=\"0.5\"/>\n</savedata>\n"
+                                             "<!-- trailing -->\n";
+    {
+        Pooled<IMappedData> d = makeXml(temp);
+        EXPECT_EQ(static_cast<s::xml::MappedData&>(*d).root()->getName(), std::u16string_view(u"savedata"));
+        EXPECT_EQ(d->getU32(u"W", u"x", 0), 10u);
+        EXPECT_EQ(d->getDouble(u"W", u"z", 0), 0.5);
+        ASSERT_TRUE(d->setU32(u"W", u"y", 3));
+        ASSERT_TRUE(d->flush());
+    }
+    EXPECT_EQ(readFile(file), "<savedata><W x=\"10\" z=\"0.5\" y=\"3\"></W></savedata>");
+    Pooled<IMappedData> d = makeXml(temp);
+    EXPECT_EQ(d->getU32(u"W", u"x", 0), 10u);
+    EXPECT_EQ(d->getU32(u"W", u"y", 0), 3u);
+}
+
+// A key path or value name written unchecked would change the document: "My Folder" reads back
+// as "My", a quote in a value name starts another attribute.
+TEST(XmlStore, NamesTheDocumentCannotHoldAreRefusedAndNothingIsWritten)
+{
+    TempFolder temp;
+    Pooled<IMappedData> d = makeXml(temp);
+    d->setAutoSave(true);
+    ASSERT_TRUE(d->setU32(u"W", u"keep", 1));
+    std::string before = readFile(temp / "SaveData.xml");
+    struct Case {
+        const char16_t* path;
+        const char16_t* name;
+    } cases[] = {
+        { u"My Folder", u"v" },
+        { u"Good/My Folder/Deeper", u"v" },
+        { u"W", u"a\" injected=\"1" },
+        { u"W", u"two words" },
+        { u"W", u"1st" },
+        { u"W/<x>", u"v" },
+        { u"New/9", u"v" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(StrBuffer::make(std::u16string_view(c.path))->toStdUtf8() + " / " + StrBuffer::make(std::u16string_view(c.name))->toStdUtf8());
+        EXPECT_FALSE(d->setU32(c.path, c.name, 1));
+        EXPECT_FALSE(d->setString(c.path, c.name, u"x"));
+        EXPECT_FALSE(d->setDouble(c.path, c.name, 0.5));
+        EXPECT_FALSE(d->setBool(c.path, c.name, true));
+        EXPECT_FALSE(d->setBytes(c.path, c.name, reinterpret_cast<const uint8_t*>("\1"), 1));
+        EXPECT_FALSE(d->hasValue(c.path, c.name));
+    }
+    EXPECT_FALSE(d->createKey(u"My Folder"));
+    EXPECT_FALSE(d->createKey(u"Good/My Folder"));
+    EXPECT_FALSE(d->openKey(u"Good")) << "no folder on the way was created";
+    EXPECT_FALSE(d->openKey(u"New"));
+    EXPECT_EQ(readFile(temp / "SaveData.xml"), before);
+    EXPECT_EQ(before, "<savedata><W keep=\"1\"></W></savedata>");
+    EXPECT_TRUE(d->setString(u"ns:Folder/sub-key.x/_y", u"\u00e9t\u00e9", u"ok"));
+    EXPECT_EQ(d->getString(u"ns:Folder/sub-key.x/_y", u"\u00e9t\u00e9", nullptr).view(), u"ok");
 }
 
 TEST(XmlStore, AutoSaveRewritesTheFileAfterEveryChange)

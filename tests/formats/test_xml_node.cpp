@@ -1,4 +1,5 @@
 #include "TempFolder.h"
+#include "tests/common/DecimalCommaLocale.h"
 
 #include "formats/xml/Node.h"
 #include "foundation/col/ArrayU08.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -76,8 +78,20 @@ TEST(XmlParse, ReadsTheSubsetItWritesAndSkipsTheRest)
         // comments are read and dropped
         { "<r><!-- note --><c/></r>", "<r><c></c></r>" },
         { "<r><!----><c/><!-- x --></r>", "<r><c></c></r>" },
-        // a document whose first "<" starts a comment is a root named "!--"
-        { "<!-- lead --><a/>", "<!--></!-->" },
+        // the root is the first element: a declaration, comments, a document type (with an
+        // internal subset holding ">") and stray end tags before it are passed over
+        { "<!-- lead --><a/>", "<a></a>" },
+        { "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a k=\"v\"/>", "<a k=\"v\"></a>" },
+        { "<!DOCTYPE a [ <!ENTITY e \"x>y\"> <!-- ]> --> ]>\n<a/>", "<a></a>" },
+        { "<!DOCTYPE a SYSTEM 'a>b.dtd'><a/>", "<a></a>" },
+        { "</stray><?pi x?><!----><!-->  <!--->\n<a/>", "<a></a>" },
+        { "<![CDATA[ <no/> ]]><a/>", "<a></a>" },
+        // a comment or declaration without its end stops at its first ">"
+        { "<!-- never closed <a x=\"1\"/><b/>", "<b></b>" },
+        { "<?xml version=\"1.0\"> <a/>", "<a></a>" },
+        { "<!-- only a comment -->", "<></>" },
+        // the same markup inside an element is dropped, and a section's content with it
+        { "<r><?pi x?><c/><![CDATA[<d/>]]><!DOCTYPE x><e/></r>", "<r><c></c><e></e></r>" },
         // text before the root and after it is ignored, and so is the end tag's name
         { "junk <a><b></x></a> trailing <c/>", "<a><b></b></a>" },
         // nesting and order
@@ -113,7 +127,8 @@ TEST(XmlParse, ReturnsThePositionAfterTheElement)
     } cases[] = {
         { u"<a/>rest", 4 },
         { u"  <a x=\"1\"></a>rest", 15 },
-        { u"<!-- c -->rest", 10 },
+        { u"<!-- c -->rest", 14 },
+        { u"<!-- c --><a/>rest", 14 },
         { u"<a><b/></a><c/>", 11 },
         { u"<a>", 3 },
         { u"none", 4 },
@@ -270,6 +285,84 @@ TEST(XmlValues, SettersWriteTheirTextForms)
     EXPECT_EQ(huge.size(), 308u) << "301 digits, a point and six decimals: the whole number";
     EXPECT_EQ(huge.substr(huge.size() - 7), u".000000");
     EXPECT_EQ(node->getU64(u"u64"), 0x8000000000000000ull) << "the negative text reads back as the same bits";
+}
+
+// Qt switches the process to the user's locale at start-up; numbers must not follow it.
+TEST(XmlValues, NumbersIgnoreTheProcessLocale)
+{
+    fetchwick::test::DecimalCommaLocale german;
+    if (!german.active())
+        GTEST_SKIP() << "the de_DE.UTF-8 locale could not be built with localedef";
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 0.5);
+    ASSERT_STREQ(probe, "0,5") << "the locale is in force";
+
+    struct Case {
+        double value;
+        const char16_t* text;
+    } cases[] = {
+        { 0.5, u"0.500000" }, { -1.25, u"-1.250000" }, { 3.0, u"3.000000" }, { 1234567.125, u"1234567.125000" },
+        { 0.000001, u"0.000001" }, { -0.0000004, u"-0.000000" }, { 0.0, u"0.000000" },
+    };
+    for (const Case& c : cases) {
+        Pooled<Node> node;
+        node->setName(u"n");
+        ASSERT_TRUE(node->setDouble(u"d", c.value));
+        ASSERT_TRUE(node->setFloat(u"f", static_cast<float>(c.value)));
+        EXPECT_EQ(std::u16string(node->getRaw(u"d")), c.text) << c.value;
+        Pooled<Node> back = parsed(written(*node));
+        ASSERT_NE(back->getRaw(u"d"), nullptr);
+        EXPECT_EQ(utf8(back->getRaw(u"d")), utf8(c.text)) << c.value;
+    }
+    Pooled<Node> node;
+    node->setDouble(u"huge", 1e300);
+    node->setS32(u"neg", -1234567);
+    node->setU64(u"big", 18446744073709551615ull);
+    std::u16string huge = node->getRaw(u"huge");
+    EXPECT_EQ(huge.size(), 308u);
+    EXPECT_EQ(huge.find(u','), std::u16string::npos);
+    EXPECT_EQ(std::u16string(node->getRaw(u"neg")), u"-1234567") << "no digit grouping";
+    EXPECT_EQ(std::u16string(node->getRaw(u"big")), u"-1");
+}
+
+// A name the writer would put into the document unchecked could change its meaning when read
+// back ("a b" reads as "a"; a quote starts another attribute).
+TEST(XmlValues, NamesThatAreNotXmlNamesAreRefused)
+{
+    const char16_t* refused[] = {
+        u"My Folder", u"a\"b", u"x=\"1\" y", u"1st", u"-x", u".x", u"a>b", u"a<b", u"a/b", u"a&b", u"tab\tname",
+        u"\xD800x", u"a\xDC00", u"\u00D7times",
+    };
+    for (const char16_t* name : refused) {
+        SCOPED_TRACE(utf8(name));
+        Pooled<Node> node;
+        ASSERT_TRUE(node->setName(u"n"));
+        EXPECT_FALSE(node->setName(name));
+        EXPECT_EQ(std::u16string(node->getName()), u"n") << "the old name stays";
+        EXPECT_EQ(node->addChild(name), nullptr);
+        EXPECT_FALSE(node->setString(name, u"v"));
+        EXPECT_FALSE(node->setU32(name, 1));
+        EXPECT_FALSE(node->setDouble(name, 1));
+        const uint8_t b[] = { 1 };
+        EXPECT_FALSE(node->setU8Array(name, b, 1));
+        EXPECT_EQ(written(*node), "<n></n>") << "nothing was written";
+    }
+    const char16_t* accepted[] = {
+        u"a", u"_x", u":ns", u"ns:a-b.c_9", u"\u00e9t\u00e9", u"\u0412\u0438\u0434\u0435\u043e", u"\U00010000x", u"a\u00B7b",
+    };
+    for (const char16_t* name : accepted) {
+        SCOPED_TRACE(utf8(name));
+        Pooled<Node> node;
+        ASSERT_TRUE(node->setName(u"n"));
+        EXPECT_TRUE(node->setU32(name, 7));
+        ASSERT_NE(node->addChild(name), nullptr);
+        Pooled<Node> back = parsed(written(*node));
+        EXPECT_EQ(back->getU32(name, 0), 7u);
+        EXPECT_NE(back->getChild(name, static_cast<int32_t>(std::u16string_view(name).size())), nullptr);
+    }
+    Pooled<Node> node;
+    EXPECT_TRUE(node->setString(u"", u"the element's text")) << "the empty name is the text";
+    EXPECT_TRUE(node->setName(u"")) << "an unnamed node, as a fresh one";
 }
 
 TEST(XmlValues, EscapingRoundTripsAndDiffersForTextAndAttributes)
