@@ -1,11 +1,13 @@
 #include "engine/DlThread.h"
 
+#include "engine/DownloadFolder.h"
 #include "engine/WorkerEvents.h"
 #include "engine/runner/ToolRunner.h"
 #include "foundation/file/os/Path.h"
 #include "gui/IWindow.h"
 
 #include <cassert>
+#include <cmath>
 #include <mutex>
 
 namespace s::video::gui::dialogs::videodl {
@@ -22,9 +24,15 @@ namespace {
     return true;
 }();
 
-void DeleteIfFile(std::u16string_view path, std::u16string_view suffix)
+// Deletes `path` + `suffix` when it is a file inside the folder `dir`. Both are compared in the
+// form the path object hands to the system (repeated separators made one), so what is checked
+// is what gets deleted.
+void DeleteIfFile(std::u16string_view dir, std::u16string_view path, std::u16string_view suffix)
 {
+    thread::Pooled<file::os::Path> folder = file::os::Path::make(dir);
     thread::Pooled<file::os::Path> file = file::os::Path::make(path, suffix);
+    if (!folder->isValid() || !file->isValid() || !DownloadFolder::holds(folder->fullPath().view(), file->fullPath().view()))
+        return;
     if (file->isFile())
         file->remove(true);
 }
@@ -88,21 +96,29 @@ void DlThread::ResetProgress()
 
 void DlThread::DeletePartials()
 {
-    thread::Pooled<str::StrBuffer> path = CopyFilePath();
-    if (path->length() == 0)
-        return;
-    DeleteIfFile(path->view(), u".part");
-    DeleteIfFile(path->view(), u".download");
+    DeleteOwnFiles(false);
 }
 
 void DlThread::DeleteFiles()
 {
-    thread::Pooled<str::StrBuffer> path = CopyFilePath();
+    DeleteOwnFiles(true);
+}
+
+void DlThread::DeleteOwnFiles(bool withResult)
+{
+    thread::Pooled<str::StrBuffer> dir;
+    thread::Pooled<str::StrBuffer> path;
+    {
+        std::scoped_lock guard(Lock);
+        dir->assign(Dir->view());
+        path->assign(FilePath->view());
+    }
     if (path->length() == 0)
         return;
-    DeleteIfFile(path->view(), u".part");
-    DeleteIfFile(path->view(), u".download");
-    DeleteIfFile(path->view(), u"");
+    DeleteIfFile(dir->view(), path->view(), u".part");
+    DeleteIfFile(dir->view(), path->view(), u".download");
+    if (withResult)
+        DeleteIfFile(dir->view(), path->view(), u"");
 }
 
 bool DlThread::IsCompletedIdle() const { return !Running && State == JobState::Completed; }
@@ -125,12 +141,23 @@ thread::Pooled<str::StrBuffer> DlThread::CopyFilePath()
     return FilePath->clone();
 }
 
+double DlThread::plausiblePercent(double percent)
+{
+    return std::isfinite(percent) && percent >= 0.0 && percent <= MaxPlausiblePercent ? percent : -1.0;
+}
+
 double DlThread::FoldFailedProgress(double percent)
 {
-    if (!(percent >= 0.0))
-        return percent;
-    while (percent > 100.0)
-        percent -= 100.0;
+    percent = plausiblePercent(percent);
+    if (percent < 0.0)
+        return -1.0;
+    // The remainder is what subtracting 100 while above 100 leaves (whole hundreds give 100),
+    // exact for every double, in one step.
+    if (percent > 100.0) {
+        percent = std::fmod(percent, 100.0);
+        if (percent == 0.0)
+            percent = 100.0;
+    }
     return percent + 400.0;
 }
 

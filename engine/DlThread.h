@@ -92,10 +92,12 @@ public:
     // numbers unknown, no state, no file name, path or log.
     void ResetProgress();
 
-    // Deletes FilePath + ".part" and FilePath + ".download" where they are files.
+    // Deletes FilePath + ".part" and FilePath + ".download" where they are files. Like
+    // DeleteFiles, deletes only inside an absolute Dir (see DownloadFolder::holds): a path that
+    // leads elsewhere, or a job whose Dir is empty or relative, loses nothing.
     void DeletePartials();
 
-    // Deletes the partial files and FilePath itself where they are files.
+    // Deletes the partial files and FilePath itself where they are files inside Dir.
     void DeleteFiles();
 
     bool IsCompletedIdle() const;
@@ -107,8 +109,17 @@ public:
     // A copy of FilePath taken under Lock.
     thread::Pooled<str::StrBuffer> CopyFilePath();
 
+    // Percentages above this are no progress any tool means (a tool's estimate may overshoot
+    // 100 a little, and a failed run's value lies between 400 and 500).
+    static constexpr double MaxPlausiblePercent = 1000.0;
+
+    // The percentage itself when it is a figure of progress: finite and within
+    // 0..MaxPlausiblePercent; -1 (unknown) otherwise.
+    static double plausiblePercent(double percent);
+
     // The progress a run that did not succeed leaves behind: a known value is brought into
-    // 0..100 and moved up by 400 (45.0 becomes 445.0, 445.0 stays); -1 stays -1.
+    // 0..100 and moved up by 400 (45.0 becomes 445.0, 445.0 stays); -1 stays -1, and so does
+    // anything plausiblePercent does not take (infinity, NaN, 1e30, negative values).
     static double FoldFailedProgress(double percent);
 
     // The worker body: tells the owner that a download runs, runs it, tells the owner that it
@@ -117,6 +128,9 @@ public:
 
     // Fresh values; the worker thread is kept.
     void reset() override;
+
+private:
+    void DeleteOwnFiles(bool withResult);
 };
 
 }

@@ -1,6 +1,8 @@
 #include "engine/ToolOutputParser.h"
 
 #include "engine/DlThread.h"
+#include "engine/DownloadFolder.h"
+#include "foundation/str/StrBuffer.h"
 
 #include <algorithm>
 #include <array>
@@ -14,6 +16,8 @@ namespace s::video::gui::dialogs::videodl {
 
 namespace {
 
+using str::StrBuffer;
+using thread::Pooled;
 using Text = std::u16string_view;
 constexpr size_t NotFound = Text::npos;
 
@@ -80,8 +84,52 @@ bool IsConversionSpace(char16_t unit)
 
 // --- numbers, read the way the C library reads them, but never by the process locale ---
 
+// Whether a decimal text that does not fit a double stands for a tiny number rather than a huge
+// one: its first significant digit lies after the point once the exponent is applied.
+bool IsBelowOne(std::string_view number)
+{
+    size_t i = 0;
+    if (i < number.size() && (number[i] == '-' || number[i] == '+'))
+        ++i;
+    int64_t magnitude = 0; // the power of ten of the first significant digit
+    bool seenSignificant = false;
+    bool afterPoint = false;
+    int64_t fractionZeros = 0;
+    for (; i < number.size() && number[i] != 'e' && number[i] != 'E'; ++i) {
+        char c = number[i];
+        if (c == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (seenSignificant) {
+            if (!afterPoint)
+                ++magnitude;
+            continue;
+        }
+        if (c != '0') {
+            seenSignificant = true;
+            magnitude = afterPoint ? -(fractionZeros + 1) : 0;
+        } else if (afterPoint) {
+            ++fractionZeros;
+        }
+    }
+    int64_t exponent = 0;
+    if (i < number.size()) {
+        ++i;
+        bool negative = i < number.size() && number[i] == '-';
+        if (i < number.size() && (number[i] == '-' || number[i] == '+'))
+            ++i;
+        for (; i < number.size() && number[i] >= '0' && number[i] <= '9'; ++i)
+            exponent = std::min<int64_t>(exponent * 10 + (number[i] - '0'), 1'000'000'000);
+        if (negative)
+            exponent = -exponent;
+    }
+    return magnitude + exponent < 0;
+}
+
 // A decimal floating-point number at the start of the text (after white space), as far as it
 // reads; 0 when nothing does. Narrowed to single precision, as the tools' figures always were.
+// Too large a number reads as infinity, too small a one as 0.
 float Number(Text text)
 {
     size_t i = 0;
@@ -109,10 +157,19 @@ float Number(Text text)
     const char* begin = large.empty() ? small.data() : large.data();
     double value = 0.0;
     auto result = std::from_chars(begin, begin + count, value, std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range)
+    if (result.ec == std::errc::result_out_of_range) {
+        std::string_view read(begin, static_cast<size_t>(result.ptr - begin));
+        if (IsBelowOne(read))
+            return 0.0f;
         return begin[0] == '-' ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
+    }
     if (result.ec != std::errc())
         return 0.0f;
+    // Beyond the single-precision range the narrowing itself would be undefined.
+    if (value > std::numeric_limits<float>::max())
+        return std::numeric_limits<float>::infinity();
+    if (value < -std::numeric_limits<float>::max())
+        return -std::numeric_limits<float>::infinity();
     return static_cast<float>(value);
 }
 
@@ -222,9 +279,10 @@ void ReadSpeedInto(DlThread& job, Text text)
 
 // The percentage between "[download] " and "% of ": position 11 is where it starts on every
 // progress line, also when the line begins with a line feed.
+// Anything that is no figure of progress (infinity, 1e30) reads as unknown.
 double PercentBefore(Text line, size_t percentOf)
 {
-    return static_cast<double>(Number(TrimStart(Slice(line, 11, percentOf))));
+    return DlThread::plausiblePercent(static_cast<double>(Number(TrimStart(Slice(line, 11, percentOf)))));
 }
 
 void Publish(DlThread& job) { job.PublishToRow(); }
@@ -238,12 +296,37 @@ void SetState(DlThread& job, JobState state)
 
 constexpr Text DownloadTag = u"[download] ";
 
-bool TakeFileNameLine(DlThread& job, Text line, Text anchor, Text trimSet)
+// Names the tool reports are taken only when they stay inside the job's folder: a title can hold
+// a whole line of the tool's own wording ("x [download] Destination: ../../.bashrc"), and the
+// job deletes its files by that name. A refused name leaves the job as it was; the line is
+// still logged.
+bool NameStaysInFolder(DlThread& job, Text name)
+{
+    Pooled<StrBuffer> dir;
+    {
+        std::scoped_lock guard(job.Lock);
+        dir->assign(job.Dir->view());
+    }
+    return DownloadFolder::acceptsName(dir->view(), name);
+}
+
+// Makes the name the job's file name when it stays in the folder; false when it is refused.
+bool TakeName(DlThread& job, Text name)
+{
+    if (!NameStaysInFolder(job, name))
+        return false;
+    job.SetFileName(name);
+    return true;
+}
+
+// A line that names the file after `anchor`. True when the line has the anchor, whether or not
+// its name was taken; `taken` tells which.
+bool FileNameLine(DlThread& job, Text line, Text anchor, Text trimSet, bool& taken)
 {
     size_t at = line.find(anchor);
     if (at == NotFound)
         return false;
-    job.SetFileName(Trim(From(line, at + anchor.size()), trimSet));
+    taken = TakeName(job, Trim(From(line, at + anchor.size()), trimSet));
     return true;
 }
 
@@ -251,9 +334,12 @@ bool TakeFileNameLine(DlThread& job, Text line, Text anchor, Text trimSet)
 bool MergeLine(DlThread& job, Text line)
 {
     for (Text anchor : { Text(u"[ffmpeg] Merging formats into "), Text(u"[Merger] Merging formats into ") }) {
-        if (TakeFileNameLine(job, line, anchor, BlanksAndQuotes)) {
-            SetState(job, JobState::Merging);
-            Publish(job);
+        bool taken = false;
+        if (FileNameLine(job, line, anchor, BlanksAndQuotes, taken)) {
+            if (taken) {
+                SetState(job, JobState::Merging);
+                Publish(job);
+            }
             return true;
         }
     }
@@ -270,8 +356,11 @@ bool AudioDestinationLine(DlThread& job, Text line)
         size_t at = line.find(anchor);
         if (at == NotFound)
             continue;
+        Text name = Trim(From(line, at + anchor.size()), BlanksAndQuotes);
+        if (!NameStaysInFolder(job, name))
+            return true;
         job.PercentDone = static_cast<double>(99.9f);
-        job.SetFileName(Trim(From(line, at + anchor.size()), BlanksAndQuotes));
+        job.SetFileName(name);
         SetState(job, JobState::Converting);
         Publish(job);
         return true;
@@ -329,8 +418,13 @@ bool AlreadyDownloadedLine(DlThread& job, Text line)
     if (tail == NotFound)
         return false;
 
+    Pooled<StrBuffer> dir;
+    {
+        std::scoped_lock guard(job.Lock);
+        dir->assign(job.Dir->view());
+    }
     Text name;
-    size_t dirEnd = FindDirIn(line, job.Dir->view());
+    size_t dirEnd = FindDirIn(line, dir->view());
     if (dirEnd != NotFound) {
         size_t start = IsSeparator(line[dirEnd]) ? dirEnd + 1 : dirEnd;
         name = Trim(Slice(line, start, tail));
@@ -339,7 +433,8 @@ bool AlreadyDownloadedLine(DlThread& job, Text line)
         if (name.empty())
             return true;
     }
-    job.SetFileName(name);
+    if (!TakeName(job, name))
+        return true;
     job.PercentDone = 100.0;
     int64_t size = 0;
     if (job.FileSizeOfPath(size))
@@ -480,7 +575,7 @@ void SecondsLine(DlThread& job, Text line, size_t secAt)
     size_t close = line.find(u"%)", secAt);
     if (close == NotFound)
         return;
-    double percent = static_cast<double>(Number(Trim(Slice(line, secAt + 6, close))));
+    double percent = DlThread::plausiblePercent(static_cast<double>(Number(Trim(Slice(line, secAt + 6, close)))));
     job.PercentDone = percent;
     size_t kb = line.find(u" kB / ");
     if (percent > 0 && kb != NotFound) {
@@ -509,8 +604,10 @@ void ParseToolLine(DlThread& job, std::u16string_view line, std::u16string_view 
     // Order matters: a line is taken by the first rule that recognises it.
     if (youtubeDl) {
         // 1. The download's destination.
-        if (TakeFileNameLine(job, line, u"[download] Destination: ", Blanks)) {
-            Publish(job);
+        bool taken = false;
+        if (FileNameLine(job, line, u"[download] Destination: ", Blanks, taken)) {
+            if (taken)
+                Publish(job);
             return;
         }
         // 2. Video and audio being merged into one file.
@@ -522,14 +619,16 @@ void ParseToolLine(DlThread& job, std::u16string_view line, std::u16string_view 
     }
     if (youGet) {
         // 4. The title, which is also the file's name.
-        if (TakeFileNameLine(job, line, u"Title: ", Blanks)) {
-            Publish(job);
+        bool taken = false;
+        if (FileNameLine(job, line, u"Title: ", Blanks, taken)) {
+            if (taken)
+                Publish(job);
             return;
         }
         // 5. The file being fetched, for a job without a title.
         if ((at = line.find(u"Downloading ")) != NotFound && FileNameIsEmpty(job)) {
-            job.SetFileName(TrimEnd(TrimStart(From(line, at + 12)), BlanksAndDots));
-            Publish(job);
+            if (TakeName(job, TrimEnd(TrimStart(From(line, at + 12)), BlanksAndDots)))
+                Publish(job);
             return;
         }
         // 6. The size in bytes.

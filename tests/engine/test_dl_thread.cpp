@@ -11,8 +11,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,6 +96,7 @@ TEST(DlThread, JobFromThePoolAfterARemovedJobStartsFresh)
 
 TEST(DlThread, FailedRunsMoveTheirProgressAboveFourHundred)
 {
+    constexpr double Infinity = std::numeric_limits<double>::infinity();
     const std::pair<double, double> cases[] = {
         { 45.5, 445.5 }, // failed after the tool reported 45.5 %
         { 0.0, 400.0 }, // failed after exactly 0 %
@@ -97,9 +104,29 @@ TEST(DlThread, FailedRunsMoveTheirProgressAboveFourHundred)
         { 100.0, 500.0 },
         { 445.0, 445.0 }, // failed again: stays
         { 445.5, 445.5 },
+        { 150.25, 450.25 }, // a tool's estimate that overshot
+        { 200.0, 500.0 }, // whole hundreds fold to 100, as subtracting while above 100 does
+        { 1000.0, 500.0 },
+        // What a web server's reason phrase can make a tool print is no progress: unknown.
+        { 1000.5, -1.0 },
+        { 1e30, -1.0 },
+        { std::numeric_limits<double>::max(), -1.0 },
+        { Infinity, -1.0 },
+        { -Infinity, -1.0 },
+        { std::numeric_limits<double>::quiet_NaN(), -1.0 },
+        { -5.0, -1.0 },
+        { -0.0, 400.0 },
     };
     for (const auto& [before, after] : cases)
         EXPECT_EQ(DlThread::FoldFailedProgress(before), after) << before;
+
+    // Folding is the exact remainder, also where repeated subtraction would take for ever.
+    for (double percent = 100.0; percent <= 1000.0; percent += 0.1) {
+        double expected = percent;
+        while (expected > 100.0)
+            expected -= 100.0;
+        EXPECT_EQ(DlThread::FoldFailedProgress(percent), expected + 400.0) << percent;
+    }
 }
 
 TEST(DlThread, SetFileNameJoinsTheFolderAndTheName)
@@ -163,6 +190,159 @@ TEST(DlThread, DeletesOnlyFilesAndOnlyItsOwn)
     job->DeleteFiles();
     job->DeletePartials();
     EXPECT_TRUE(std::filesystem::exists(dir.path() / ".part"));
+}
+
+namespace {
+
+// A home folder of its own for the test (HOME points there while the object lives), holding a
+// ".bashrc" and a download folder two levels down, "Videos/dl", with a file of the job in it.
+class TemporaryHome {
+public:
+    TemporaryHome()
+    {
+        const char* saved = std::getenv("HOME");
+        m_saved = saved ? std::optional<std::string>(saved) : std::nullopt;
+        setenv("HOME", m_home.path().c_str(), 1);
+        m_home.makeFile(u".bashrc", 7);
+        m_home.makeFile(u".profile", 5);
+        std::filesystem::create_directories(downloads());
+        std::ofstream(downloads() / "clip.mp4") << "video";
+    }
+    ~TemporaryHome()
+    {
+        if (m_saved)
+            setenv("HOME", m_saved->c_str(), 1);
+        else
+            unsetenv("HOME");
+    }
+
+    std::filesystem::path path() const { return m_home.path(); }
+    std::filesystem::path downloads() const { return m_home.path() / "Videos" / "dl"; }
+    std::u16string downloadsText() const { return downloads().u16string(); }
+
+    // Every file of the home, with its size: what a test must find unchanged.
+    std::vector<std::pair<std::string, uintmax_t>> files() const
+    {
+        std::vector<std::pair<std::string, uintmax_t>> found;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_home.path())) {
+            if (entry.is_regular_file(ignored()))
+                found.emplace_back(std::filesystem::relative(entry.path(), m_home.path()).string(), entry.file_size());
+        }
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+private:
+    static std::error_code& ignored()
+    {
+        static thread_local std::error_code code;
+        return code;
+    }
+
+    TempDir m_home;
+    std::optional<std::string> m_saved;
+};
+
+}
+
+// Names a tool prints go through the parser's rules; whatever they say, the job's deletions stay
+// inside its folder. The lines are what a hostile page title or a doctored tool could produce.
+TEST(DlThread, NamesFromToolOutputDeleteNothingOutsideTheFolder)
+{
+    const struct {
+        const char* what;
+        std::u16string_view tool;
+        std::u16string line; // {HOME} is the temporary home, {DIR} the download folder
+    } cases[] = {
+        { "a playlist title holding the destination line", ToolYoutubeDl, u"x [download] Destination: ../../.bashrc" },
+        { "an absolute destination", ToolYoutubeDl, u"[download] Destination: {HOME}/.bashrc" },
+        { "a destination that climbs in the middle", ToolYoutubeDl, u"[download] Destination: a/../../../.bashrc" },
+        { "backslashes", ToolYoutubeDl, u"[download] Destination: ..\\..\\.bashrc" },
+        { "merge", ToolYoutubeDl, u"[Merger] Merging formats into \"../../.bashrc\"" },
+        { "older merge", ToolYoutubeDl, u"[ffmpeg] Merging formats into \"{HOME}/.bashrc\"" },
+        { "audio", ToolYoutubeDl, u"[ExtractAudio] Destination: ../../.bashrc.mp3" },
+        { "older audio", ToolYoutubeDl, u"[ffmpeg] Destination: {HOME}/x.mp3" },
+        { "already downloaded, absolute", ToolYoutubeDl, u"[download] {HOME}/.bashrc has already been downloaded" },
+        { "already downloaded, after the folder", ToolYoutubeDl, u"[download] {DIR}/../../.bashrc has already been downloaded" },
+        { "you-get title", ToolYouGet, u"Title: ../../.bashrc" },
+        { "you-get file name", ToolYouGet, u"Downloading ../../.profile ..." },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TemporaryHome home;
+        auto before = home.files();
+        Pooled<DlThread> job;
+        job->Dir->assign(home.downloadsText());
+        job->SetFileName(u"clip.mp4");
+        std::u16string line = c.line;
+        for (auto [key, value] : { std::pair<std::u16string, std::u16string> { u"{HOME}", home.path().u16string() }, { u"{DIR}", home.downloadsText() } }) {
+            if (size_t at = line.find(key); at != std::u16string::npos)
+                line.replace(at, key.size(), value);
+        }
+        ParseToolLine(*job, line, c.tool);
+        EXPECT_EQ(Utf8(job->FileName->view()), "clip.mp4") << "the name was refused";
+        EXPECT_EQ(job->PercentDone, -1.0);
+        job->DeleteFiles();
+        auto after = home.files();
+        std::erase_if(before, [](const auto& file) { return file.first == "Videos/dl/clip.mp4"; });
+        EXPECT_EQ(after, before) << "only the job's own file went";
+    }
+}
+
+// Whatever FilePath holds (a list file can be edited by hand), the job deletes only inside an
+// absolute folder, and never through a link that leads out.
+TEST(DlThread, DeletesOnlyInsideItsAbsoluteFolder)
+{
+    TemporaryHome home;
+    std::filesystem::create_symlink(home.path(), home.downloads() / "home");
+    std::filesystem::create_symlink(home.path() / ".bashrc", home.downloads() / "rc");
+    auto before = home.files();
+    const struct {
+        const char* what;
+        std::u16string dir;
+        std::u16string path;
+    } cases[] = {
+        { "a path outside", home.downloadsText(), home.path().u16string() + u"/.bashrc" },
+        { "a path that climbs out", home.downloadsText(), home.downloadsText() + u"/../../.bashrc" },
+        { "a folder that only begins like the job's", home.downloadsText(), home.downloadsText() + u"x/../../../.bashrc" },
+        { "through a link to a folder outside", home.downloadsText(), home.downloadsText() + u"/home/.bashrc" },
+        { "a link to a file outside", home.downloadsText(), home.downloadsText() + u"/rc" },
+        { "no folder", u"", home.path().u16string() + u"/.bashrc" },
+        { "a relative folder", u"Videos/dl", u"Videos/dl/clip.mp4" },
+        { "a relative folder that climbs", u"..", u"../.bashrc" },
+    };
+    std::filesystem::path savedCurrent = std::filesystem::current_path();
+    std::filesystem::current_path(home.path()); // where the relative folders would lead
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (bool all : { false, true }) {
+            Pooled<DlThread> job;
+            job->Dir->assign(c.dir);
+            job->FilePath->assign(c.path);
+            for (const char* suffix : { "", ".part", ".download" })
+                std::ofstream(home.path() / (std::string(".bashrc") + suffix), std::ios::app);
+            auto withPartials = home.files();
+            if (all)
+                job->DeleteFiles();
+            else
+                job->DeletePartials();
+            EXPECT_EQ(home.files(), withPartials);
+            std::filesystem::remove(home.path() / ".bashrc.part");
+            std::filesystem::remove(home.path() / ".bashrc.download");
+        }
+    }
+    std::filesystem::current_path(savedCurrent);
+    EXPECT_EQ(home.files(), before);
+
+    // Inside, with or without a trailing separator on the folder, it deletes.
+    for (std::u16string dir : { home.downloadsText(), home.downloadsText() + u"/" }) {
+        std::ofstream(home.downloads() / "clip.mp4") << "video";
+        Pooled<DlThread> job;
+        job->Dir->assign(dir);
+        job->SetFileName(u"clip.mp4");
+        job->DeleteFiles();
+        EXPECT_FALSE(std::filesystem::exists(home.downloads() / "clip.mp4")) << Utf8(dir);
+    }
 }
 
 TEST(DlThread, IsCompletedIdleOnlyWhenCompletedAndNotRunning)

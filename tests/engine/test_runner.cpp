@@ -494,6 +494,54 @@ TEST(ToolRunnerFake, EndsEachAttemptByExitCodeAndProgress)
     }
 }
 
+// A web server chooses the reason phrase that yt-dlp prints with its 404; one that reads like a
+// percentage beyond every measure must neither hang the worker nor leave a figure behind.
+TEST(ToolRunnerFake, AServersReasonPhraseCannotHangAFailedRun)
+{
+    Installation tools;
+    tools.install("youtube-dl", FakeTool);
+    TestJob job(u"http://fake/http404-reason");
+    auto started = std::chrono::steady_clock::now();
+    job.start();
+    ASSERT_TRUE(waitFor([&] { return job.finished(); }, 10s)) << "the run hangs";
+    auto took = std::chrono::steady_clock::now() - started;
+    job.join();
+    EXPECT_LT(took, 1s);
+    EXPECT_EQ(job->State.load(), JobState::Error);
+    EXPECT_EQ(job->PercentDone.load(), -1.0);
+    EXPECT_NE(job.log().find(u"HTTP Error 404: 1 sec (1e30%)"), std::u16string::npos) << utf8(job.log());
+    EXPECT_TRUE(job.log().ends_with(u"\nExit Code: 1\n"));
+}
+
+// Names that would lead out of the download folder are logged but never become the job's file,
+// so deleting the job's files afterwards touches nothing outside (real files in a home of the
+// test's own).
+TEST(ToolRunnerFake, NamesLeadingOutOfTheFolderAreLoggedButNotTaken)
+{
+    Installation tools;
+    tools.install("youtube-dl", FakeTool);
+    TempDir home;
+    const char* savedHome = std::getenv("HOME");
+    std::string saved = savedHome ? savedHome : "";
+    setenv("HOME", home.path.c_str(), 1);
+    std::ofstream(home.path / ".bashrc") << "keep me";
+    std::ofstream(home.path / ".profile") << "keep me too";
+    fs::path downloads = home.path / "Videos" / "dl";
+    TestJob job(u"http://fake/hostile-names");
+    job->Dir->assign(StrBuffer::makeUtf8(downloads.string())->view());
+    job.run();
+    setenv("HOME", saved.c_str(), 1);
+    EXPECT_EQ(job->State.load(), JobState::Error);
+    EXPECT_EQ(job.fileName(), u"");
+    EXPECT_EQ(job.filePath(), u"");
+    std::u16string log = job.log();
+    EXPECT_NE(log.find(u"x [download] Destination: ../../.bashrc\n"), std::u16string::npos) << utf8(log);
+    EXPECT_NE(log.find(u"[Merger] Merging formats into \"../../.bashrc\"\n"), std::u16string::npos) << utf8(log);
+    job->DeleteFiles();
+    EXPECT_EQ(readFile(home.path / ".bashrc"), "keep me");
+    EXPECT_EQ(readFile(home.path / ".profile"), "keep me too");
+}
+
 // A link of the you-get table runs you-get, and its lines are read by you-get's rules (which do
 // not know youtube-dl's destination line).
 TEST(ToolRunnerFake, YouGetLinksRunYouGetWithItsOwnRules)

@@ -4,6 +4,7 @@
 #include "engine/ToolOutputParser.h"
 #include "engine/runner/LineSplitter.h"
 #include "foundation/str/StrBuffer.h"
+#include "tests/common/DecimalCommaLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -308,19 +309,67 @@ TEST(ToolOutputParser, ParseClock)
         EXPECT_EQ(ParseClock(text), seconds) << Utf8(text);
 }
 
-// Numbers are read with "." whatever the process locale says; odd numbers never fault.
+namespace {
+
+const std::vector<LineCase> OddNumberCases {
+    { "numbers beyond every range saturate; such a percentage is unknown", u"[download] 1e999% of 1e999GiB at 1e999GiB/s ETA 00:05", Ydl, {},
+        { .size = INT64_MAX, .percent = -1.0, .state = JobState::Downloading, .speed = INT64_MAX, .eta = 5000 } },
+    { "beyond single precision only", u"[download] 1e39% of 1e39B at 1e39B/s ETA 00:05", Ydl, {},
+        { .size = INT64_MAX, .percent = -1.0, .state = JobState::Downloading, .speed = INT64_MAX, .eta = 5000 } },
+    { "a percentage that is no progress", u"[download] 1e30% of 1.00KiB at 1.00KiB/s ETA 00:05", Ydl, {},
+        { .size = 1024, .percent = -1.0, .state = JobState::Downloading, .speed = 1024, .eta = 5000 } },
+    // A "-" sends a line to the other-line rule, which reads the percentage and the size only.
+    { "numbers too small for any range read as 0", u"[download] 1e-999% of 1e-999KiB at 1KiB/s ETA 00:05", Ydl, { .size = 5 },
+        { .size = 0, .percent = 0.0, .state = JobState::Downloading } },
+    { "too small with many digits and a point", u"[download] 0.00000000000000000000123e-990% of 12.5e-99999999999B in 00:05", Ydl, { .size = 5 },
+        { .size = 0, .percent = 0.0, .state = JobState::Downloading } },
+    { "too small for single precision only", u"[download] 1e-50% of 1.00KiB in 00:05", Ydl, {},
+        { .size = 1024, .percent = 0.0, .state = JobState::Downloading } },
+    { "a huge mantissa with a negative exponent is still huge", u"[download] 1% of 1000000000000000000000000000000000000e-10GiB in 00:05", Ydl, {},
+        { .size = INT64_MAX, .percent = 1.0, .state = JobState::Downloading } },
+    { "a tiny mantissa with a large exponent is huge", u"[download] 1% of 0.000000001e400B in 00:05", Ydl, {},
+        { .size = INT64_MAX, .percent = 1.0, .state = JobState::Downloading } },
+    { "the seconds rule: an absurd percentage is unknown", u"1234.567 kB / 12.34 sec (1e30%)", Ydl, { .size = 5 },
+        { .size = 5, .percent = -1.0, .state = JobState::Downloading } },
+    { "the seconds rule: infinity", u"1234.567 kB / 12.34 sec (1e999%)", Ydl, { .size = 5 },
+        { .size = 5, .percent = -1.0, .state = JobState::Downloading } },
+    { "the other-line rule: a percentage beyond every range", u"[download] 1e3000% of 1.00KiB in 00:02", Ydl, {},
+        { .size = 1024, .percent = -1.0, .state = JobState::Downloading } },
+    { "plus signs and tabs", u"[download]  +4.5e1% of +1.5KiB at \t2KiB/s ETA  +1:+5", Ydl, {},
+        { .size = 1536, .percent = 45.0, .state = JobState::Downloading, .speed = 2048, .eta = 65000 } },
+    { "a minus sign makes it an other-line", u"[download]  4.5% of -1.5KiB at 2KiB/s ETA 00:05", Ydl, {},
+        { .size = -1536, .percent = 4.5, .state = JobState::Downloading } },
+    { "nothing where numbers should be", u"[download] %% of KiB at B/s ETA :", Ydl, {},
+        { .size = 0, .percent = 0.0, .state = JobState::Downloading, .speed = 0, .eta = 0 } },
+};
+
+}
+
+// Numbers are read with "." whatever the process locale says; odd numbers never fault, never
+// hang, and never turn a tiny figure into a huge one.
 TEST(ToolOutputParser, OddNumbersReadSafely)
 {
+    RunCases(OddNumberCases);
+}
+
+// Under a locale whose decimal separator is "," (as Qt sets it for most of Europe) every figure
+// reads as it does in the C locale.
+TEST(ToolOutputParser, NumbersUnderADecimalCommaLocale)
+{
+    fetchwick::test::DecimalCommaLocale locale;
+    if (!locale.active())
+        GTEST_SKIP() << "the de_DE.UTF-8 locale could not be built";
+    RunCases(OddNumberCases);
     RunCases({
-        { "numbers beyond every range saturate", u"[download] 1e999% of 1e999GiB at 1e999GiB/s ETA 00:05", Ydl, {},
-            { .size = INT64_MAX, .percent = static_cast<double>(std::numeric_limits<float>::infinity()), .state = JobState::Downloading,
-                .speed = INT64_MAX, .eta = 5000 } },
-        { "plus signs and tabs", u"[download]  +4.5e1% of +1.5KiB at \t2KiB/s ETA  +1:+5", Ydl, {},
-            { .size = 1536, .percent = 45.0, .state = JobState::Downloading, .speed = 2048, .eta = 65000 } },
-        { "a minus sign makes it an other-line", u"[download]  4.5% of -1.5KiB at 2KiB/s ETA 00:05", Ydl, {},
-            { .size = -1536, .percent = 4.5, .state = JobState::Downloading } },
-        { "nothing where numbers should be", u"[download] %% of KiB at B/s ETA :", Ydl, {},
-            { .size = 0, .percent = 0.0, .state = JobState::Downloading, .speed = 0, .eta = 0 } },
+        { "progress line", u"[download]  45.3% of 10.00MiB at  1.00MiB/s ETA 00:05", Ydl, {},
+            { .size = 10485760, .percent = F45_3, .state = JobState::Downloading, .speed = 1048576, .eta = 5000 } },
+        { "a comma is no decimal separator to the tools", u"[download]  45,3% of 10,00MiB at  1,00MiB/s ETA 00:05", Ydl, {},
+            { .size = 10485760, .percent = 45.0, .state = JobState::Downloading, .speed = 1048576, .eta = 5000 } },
+        { "seconds and percentage", u"1234.567 kB / 12.34 sec (45.6%)", Ydl, {},
+            { .size = 2772359, .percent = static_cast<double>(45.6f), .state = JobState::Downloading } },
+        { "converter progress", u"frame=  750 fps=0.0 q=-1.0 size=    1024kB time=00:00:30.00 bitrate= 279.6kbits/s speed=2.00x", Ydl,
+            { .duration = 60 },
+            { .size = 2097152, .percent = 50.0, .state = JobState::Downloading, .speed = 69904, .eta = 15000, .duration = 60 } },
     });
 }
 

@@ -5,6 +5,7 @@
 // bound (bit 3); the rest is the tool's output.
 
 #include "engine/DlThread.h"
+#include "engine/DownloadFolder.h"
 #include "engine/ToolOutputParser.h"
 #include "engine/runner/LineSplitter.h"
 #include "foundation/str/StrBuffer.h"
@@ -56,6 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
         auto state = static_cast<int32_t>(job->State.load());
         check(state >= -1 && state <= 10, "the state is one of the job's states");
+        double percent = job->PercentDone.load();
+        check(percent == -1.0 || (percent >= 0.0 && percent <= DlThread::MaxPlausiblePercent), "a percentage is unknown or a figure of progress");
+        check(DlThread::FoldFailedProgress(percent) == -1.0 || DlThread::FoldFailedProgress(percent) >= 400.0, "a failed run's progress folds");
+        if (job->FileName->length() > 0)
+            check(DownloadFolder::acceptsName(job->Dir->view(), job->FileName->view()), "a file name stays in the folder");
         if (job->FilePath->length() > 0) {
             std::u16string expected(job->Dir->view());
             expected += u'/';
