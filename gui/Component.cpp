@@ -107,10 +107,7 @@ void Component::applyBounds()
     m_boundsPending = false;
     if (!m_created)
         return;
-    // Placing the platform window shows it: a layout brings hidden children back, which is why
-    // pages that must stay out of view are shifted far down (showOnlyPage).
-    if (m_placeShows)
-        m_visible = true;
+    // Placing never shows: a hidden component stays hidden wherever its parent's layout puts it.
     platformPlace(m_originX + m_x, m_originY + m_y, m_width, m_height);
 }
 

@@ -137,7 +137,8 @@ protected:
     // Makes the platform window under the parent's; false when that failed.
     virtual bool platformCreate() { return true; }
     virtual void platformDestroy() { }
-    // Places the platform window at a position within the parent's platform window and shows it.
+    // Places the platform window at a position within the parent's platform window; whether it
+    // shows is platformShow's business alone.
     virtual void platformPlace(int32_t, int32_t, int32_t, int32_t) { }
     // Shows, or hides and moves off-screen.
     virtual void platformShow(bool) { }
@@ -185,8 +186,6 @@ protected:
     IContainer* m_parent { nullptr };
     IWindow* m_window { nullptr };
     FontSetting* m_fontSetting { nullptr };
-    // Placing a child shows its platform window; placing a top-level window does not.
-    bool m_placeShows { true };
     bool m_layoutSuspended { false };
     bool m_boundsPending { false };
     int32_t m_textId { -1 };

@@ -30,6 +30,19 @@ public:
 
     virtual intptr_t sendRequest(const char* name, intptr_t a1, intptr_t a2, intptr_t a3) = 0;
 
+    // A number that changes each time the window changes hands (made or taken from its pool,
+    // given back), never repeating in the process. Whoever keeps a window pointer for later keeps
+    // the generation with it: a different generation means the window it meant is gone. Cheap,
+    // any thread.
+    virtual uint64_t generation() const { return 0; }
+    // sendRequest to the window of that generation only: a request to a window that has changed
+    // hands since is dropped (0) without reaching anybody. The check is made on the UI thread,
+    // where a window changes hands, so a window released while the request travels drops it too.
+    virtual intptr_t sendRequestTo(uint64_t generation, const char* name, intptr_t a1, intptr_t a2, intptr_t a3)
+    {
+        return generation == this->generation() ? sendRequest(name, a1, a2, a3) : 0;
+    }
+
     // The window as the container of its components.
     virtual IContainer* asContainer() { return nullptr; }
 

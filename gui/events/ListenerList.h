@@ -1,39 +1,50 @@
 #pragma once
 
-#include "foundation/col/ArrayP.h"
 #include "gui/events/IEventListener.h"
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
 
 namespace s::gui::events {
 
 // The listeners of one event kind, in registration order. Listeners are not owned.
+//
+// A walk (fire) calls the listeners registered when it started, in order, and skips every one
+// that was removed before its turn came, whether it removed itself, another listener removed it
+// or another thread did. A listener added during a walk hears the next event, not this one. The
+// list has its own lock, so it may be changed from any thread, but no lock is held while a
+// listener runs: a listener may add, remove or fire again.
+//
+// Removing a listener does not wait for a call to it that another thread has already begun.
 class ListenerList {
 public:
-    void add(IEventListener* listener)
-    {
-        if (listener)
-            m_listeners.push(listener);
-    }
-    // Removes the first registration of that listener.
-    void remove(IEventListener* listener)
-    {
-        int64_t index = m_listeners.find(listener);
-        if (index >= 0)
-            m_listeners.removeAt(static_cast<uint32_t>(index));
-    }
-    void clear() { m_listeners.clear(); }
-    uint32_t count() const { return m_listeners.count(); }
-    bool empty() const { return m_listeners.count() == 0; }
+    ListenerList() = default;
+    ListenerList(const ListenerList&) = delete;
+    ListenerList& operator=(const ListenerList&) = delete;
 
-    // Calls every listener in order. A listener may add or remove listeners of this list while
-    // it runs: the walk reads the count afresh on every step.
-    void fire(base::IObject* sender, int32_t code)
-    {
-        for (uint32_t i = 0; i < m_listeners.count(); ++i)
-            static_cast<IEventListener*>(m_listeners.at(i))->handle(sender, code);
-    }
+    void add(IEventListener* listener);
+    // Removes the first registration of that listener.
+    void remove(IEventListener* listener);
+    void clear();
+    uint32_t count() const;
+    bool empty() const { return count() == 0; }
+    bool contains(IEventListener* listener) const;
+
+    void fire(base::IObject* sender, int32_t code);
 
 private:
-    col::_array::ArrayP m_listeners;
+    struct Entry {
+        IEventListener* listener;
+        // Unique per registration, so a listener removed and added again during a walk is not
+        // taken for the registration the walk started with.
+        uint64_t serial;
+    };
+    bool stillRegistered(const Entry& entry) const;
+
+    mutable std::mutex m_lock;
+    std::vector<Entry> m_entries;
+    uint64_t m_nextSerial { 1 };
 };
 
 }

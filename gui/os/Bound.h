@@ -64,13 +64,14 @@ protected:
         });
     }
 
+    // A hidden component's widget waits off-screen at its size; showing puts it back where the
+    // component is. Placing never changes whether a widget shows.
     void platformPlace(int32_t x, int32_t y, int32_t w, int32_t h) override
     {
         onUiThread([&] {
             if (!m_widget)
                 return;
-            m_widget->setGeometry(x, y, w, h);
-            m_widget->show();
+            m_widget->setGeometry(this->m_visible ? x : Base::HiddenX, y, w, h);
         });
     }
 
@@ -80,6 +81,7 @@ protected:
             if (!m_widget)
                 return;
             if (show) {
+                m_widget->setGeometry(this->m_originX + this->m_x, this->m_originY + this->m_y, this->m_width, this->m_height);
                 m_widget->show();
             } else {
                 m_widget->hide();

@@ -64,12 +64,12 @@ void Window::open()
         return;
     onUiThread([&] {
         m_window = this;
-        m_placeShows = false;
         m_transparent = false;
         m_background = ButtonFaceColour;
         m_widget = makeWidget(nullptr);
         m_created = true;
         m_closed = false;
+        nextGeneration();
         m_gone = false;
         applyTitle();
         m_widget->resize(240, 120);
@@ -133,12 +133,29 @@ void Window::platformShow(bool on)
 
 // --- request channel ---
 
+void Window::nextGeneration()
+{
+    static std::atomic<uint64_t> next { 1 };
+    m_generation = next.fetch_add(1);
+}
+
 intptr_t Window::sendRequest(const char* name, intptr_t a1, intptr_t a2, intptr_t a3)
 {
-    if (m_gone.load())
+    return deliverRequest(nullptr, name, a1, a2, a3);
+}
+
+intptr_t Window::sendRequestTo(uint64_t generation, const char* name, intptr_t a1, intptr_t a2, intptr_t a3)
+{
+    return deliverRequest(&generation, name, a1, a2, a3);
+}
+
+intptr_t Window::deliverRequest(const uint64_t* generation, const char* name, intptr_t a1, intptr_t a2, intptr_t a3)
+{
+    if (m_gone.load() || (generation && *generation != m_generation.load()))
         return 0;
     return onUiThread([&]() -> intptr_t {
-        if (m_gone.load())
+        // Checked again where the window changes hands: it may have been released meanwhile.
+        if (m_gone.load() || (generation && *generation != m_generation.load()))
             return 0;
         // A listener may send a request of its own: the outer record comes back afterwards.
         RequestRecord outer = m_request;
@@ -960,6 +977,7 @@ void Window::reset()
     if (m_created) {
         m_gone = true;
         onUiThread([&] {
+            nextGeneration();
             // Nobody hears the window being taken apart.
             for (auto& list : m_listeners)
                 list.clear();

@@ -58,6 +58,8 @@ public:
 
     // --- IWindow ---
     intptr_t sendRequest(const char* name, intptr_t a1, intptr_t a2, intptr_t a3) override;
+    uint64_t generation() const override { return m_generation.load(); }
+    intptr_t sendRequestTo(uint64_t generation, const char* name, intptr_t a1, intptr_t a2, intptr_t a3) override;
     IContainer* asContainer() override { return this; }
     bool lookUpText(int32_t id, std::u16string& out) override;
     void addLanguageListener(events::IEventListener* listener) override { m_languageListeners.add(listener); }
@@ -229,7 +231,11 @@ private:
     void middleClick();
     void resetWindowState();
 
+    intptr_t deliverRequest(const uint64_t* generation, const char* name, intptr_t a1, intptr_t a2, intptr_t a3);
+    void nextGeneration();
+
     std::atomic<bool> m_gone { true };
+    std::atomic<uint64_t> m_generation { 0 };
     std::atomic<bool> m_closed { false };
     std::atomic<bool> m_sessionEnding { false };
     QMetaObject::Connection m_sessionConnection;
