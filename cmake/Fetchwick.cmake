@@ -29,6 +29,13 @@ function(fetchwick_library name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   # A folder's main.cpp is its program, not part of its library.
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  # A subfolder with a CMakeLists.txt of its own is a library of its own (gui/listbox2 stays
+  # Qt-free inside the Qt toolkit's folder).
+  file(GLOB_RECURSE own_lists ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  foreach(own_list ${own_lists})
+    get_filename_component(own_dir ${own_list} DIRECTORY)
+    list(FILTER sources EXCLUDE REGEX "^${own_dir}/")
+  endforeach()
   if(sources)
     add_library(${name} STATIC ${sources})
     target_link_libraries(${name} PUBLIC fetchwick_options ${ARG_DEPS})
