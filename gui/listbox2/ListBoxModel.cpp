@@ -89,20 +89,17 @@ void ListBoxModel::deliver(Pending& pending)
 
 void ListBoxModel::fire(int32_t code)
 {
-    if (code >= 0 && code < ListEvent::CodeLimit)
-        m_listeners[static_cast<size_t>(code)].fire(m_sender, code);
+    m_listeners.fire(m_sender, code);
 }
 
 void ListBoxModel::addListener(int32_t code, events::IEventListener* listener)
 {
-    if (code >= 0 && code < ListEvent::CodeLimit)
-        m_listeners[static_cast<size_t>(code)].add(listener);
+    m_listeners.add(code, listener);
 }
 
 void ListBoxModel::removeListener(int32_t code, events::IEventListener* listener)
 {
-    if (code >= 0 && code < ListEvent::CodeLimit)
-        m_listeners[static_cast<size_t>(code)].remove(listener);
+    m_listeners.remove(code, listener);
 }
 
 void ListBoxModel::columnChanged(int32_t, bool)

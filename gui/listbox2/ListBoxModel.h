@@ -2,12 +2,12 @@
 
 #include "foundation/base/IObject.h"
 #include "foundation/thread/ObjLocker.h"
-#include "gui/events/ListenerList.h"
 #include "gui/listbox2/CellTypes.h"
 #include "gui/listbox2/ColumnLayout.h"
 #include "gui/listbox2/IExecutor.h"
 #include "gui/listbox2/List.h"
 #include "gui/listbox2/ListEvent.h"
+#include "gui/listbox2/ListenerTable.h"
 #include "gui/listbox2/RowHandle.h"
 
 #include <array>
@@ -270,7 +270,7 @@ private:
     int32_t m_key { 0 };
     bool m_keyHandled { false };
 
-    std::array<events::ListenerList, ListEvent::CodeLimit> m_listeners;
+    ListenerTable m_listeners;
 };
 
 }
