@@ -18,6 +18,7 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace s::app::os {
 
@@ -43,6 +44,9 @@ public:
         m_controller = controller;
         if (controller && m_closeRequested)
             controller->requestClose();
+        // A later start that asked while this copy was still starting is answered now.
+        if (controller && std::exchange(m_forwardPending, false))
+            controller->bringForward();
     }
     void requestClose()
     {
@@ -56,6 +60,8 @@ public:
         std::lock_guard lock(m_lock);
         if (m_controller)
             m_controller->bringForward();
+        else
+            m_forwardPending = true;
     }
     bool closeRequested()
     {
@@ -67,6 +73,7 @@ private:
     std::mutex m_lock;
     IMainController* m_controller { nullptr };
     bool m_closeRequested { false };
+    bool m_forwardPending { false };
 };
 
 }
