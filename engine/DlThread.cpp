@@ -3,12 +3,14 @@
 #include "engine/DownloadFolder.h"
 #include "engine/WorkerEvents.h"
 #include "engine/runner/ToolRunner.h"
+#include "foundation/thread/os/Thread.h"
 #include "foundation/file/os/Path.h"
 #include "gui/IWindow.h"
 
 #include <cassert>
 #include <cmath>
 #include <mutex>
+#include <utility>
 
 namespace s::video::gui::dialogs::videodl {
 
@@ -48,12 +50,64 @@ DlThread::~DlThread()
         Worker->waitIdle();
 }
 
+void DlThread::release()
+{
+    {
+        std::scoped_lock guard(Lock);
+        if (m_workerHolds) {
+            m_releasePending = true;
+            StopRequested = true;
+            Row = nullptr;
+            rowId = 0;
+            LogListener = nullptr;
+            logListenerGeneration = 0;
+            return;
+        }
+    }
+    thread::poolOf<DlThread>().release(this);
+}
+
 void DlThread::PublishToRow()
 {
-    if (!Row)
+    s::gui::listbox2::Record* row = nullptr;
+    {
+        std::scoped_lock guard(Lock);
+        row = Row;
+    }
+    if (!row)
         return;
-    // The row's cells and the rate event are the list's business; a job only gets a row once
-    // the list exists.
+    // The row's cells and the rate event are the list's business, with rowId telling it whether
+    // the record still shows this job; a job only gets a row once the list exists.
+}
+
+void DlThread::setRow(s::gui::listbox2::Record* row, uint64_t id)
+{
+    std::scoped_lock guard(Lock);
+    Row = row;
+    rowId = row ? id : 0;
+}
+
+void DlThread::setLogListener(s::gui::IWindow* window)
+{
+    std::scoped_lock guard(Lock);
+    LogListener = window;
+    logListenerGeneration = window ? window->generation() : 0;
+}
+
+void DlThread::appendLog(const str::StrBuffer& text)
+{
+    s::gui::IWindow* listener = nullptr;
+    uint64_t generation = 0;
+    {
+        std::scoped_lock guard(Lock);
+        Log->append(text.view());
+        listener = LogListener;
+        generation = logListenerGeneration;
+    }
+    // A pooled window is never freed, so a stale one may still be asked; the window compares the
+    // generation where it changes hands, so one that was reused meanwhile drops the text.
+    if (listener)
+        listener->sendRequestTo(generation, ProcessUpdateLog, reinterpret_cast<intptr_t>(&text), 0, 0);
 }
 
 void DlThread::SetFileName(std::u16string_view name)
@@ -66,6 +120,22 @@ void DlThread::SetFileName(std::u16string_view name)
         FilePath->append(name);
     }
     // A job without a row has no cell to attach the path to.
+}
+
+bool DlThread::StartJob()
+{
+    std::scoped_lock guard(Lock);
+    if (Running || m_releasePending)
+        return false;
+    Running = true;
+    StopRequested = false;
+    if (!Worker) {
+        Worker.replace(thread::os::Thread::get());
+        Worker->setPriority(-1);
+    }
+    m_workerHolds = true;
+    Worker->runOnce(this);
+    return true;
 }
 
 void DlThread::ResetProgress()
@@ -163,6 +233,11 @@ double DlThread::FoldFailedProgress(double percent)
 
 void DlThread::run()
 {
+    {
+        // Normally StartJob took the hold already; a direct hand-over to the thread takes it here.
+        std::scoped_lock guard(Lock);
+        m_workerHolds = true;
+    }
     if (Owner)
         Owner->sendRequest(ProcessUpdateDownloadedNum, 1, 0, 0);
     {
@@ -173,20 +248,32 @@ void DlThread::run()
             url->assign(Url->view());
             dir->assign(Dir->view());
         }
-        ToolRunner::RunTool(*this, url->view(), dir->view(), StopRequested);
+        ToolRunner::shared().RunTool(*this, url->view(), dir->view(), StopRequested);
     }
     if (Owner)
         Owner->sendRequest(ProcessUpdateDownloadedNum, 0, 0, 0);
-    StopRequested = false;
-    Running = false;
     // A job removed while it ran loses its files now that the tool no longer writes them.
     if (RemoveWhenDone)
         DeleteFiles();
+    // Letting go: Running and the hold end together, and a release that came meanwhile happens
+    // now, as the last thing this run does with the job.
+    bool returnToPool = false;
+    {
+        std::scoped_lock guard(Lock);
+        StopRequested = false;
+        Running = false;
+        m_workerHolds = false;
+        returnToPool = std::exchange(m_releasePending, false);
+    }
+    if (returnToPool)
+        thread::poolOf<DlThread>().release(this);
 }
 
 void DlThread::reset()
 {
+    std::scoped_lock guard(Lock);
     Row = nullptr;
+    rowId = 0;
     Index = 0;
     TotalSize = -1;
     PercentDone = -1.0;
@@ -194,23 +281,23 @@ void DlThread::reset()
     Duration = -1;
     Speed = -1;
     Eta = -1;
-    {
-        std::scoped_lock guard(Lock);
-        Id->clear();
-        Password->clear();
-        Dir->clear();
-        Url->clear();
-        OnlyMp3 = false;
-        FileName->clear();
-        FilePath->clear();
-        Log->clear();
-    }
+    Id->clear();
+    Password->clear();
+    Dir->clear();
+    Url->clear();
+    OnlyMp3 = false;
+    FileName->clear();
+    FilePath->clear();
+    Log->clear();
     Owner = nullptr;
     LogListener = nullptr;
+    logListenerGeneration = 0;
     RemoveWhenDone = false;
     LastRateReport = 0;
     StopRequested = false;
     Running = false;
+    m_workerHolds = false;
+    m_releasePending = false;
 }
 
 }

@@ -11,6 +11,7 @@
 #include "foundation/thread/os/Thread.h"
 
 #include <atomic>
+#include <climits>
 #include <cstdint>
 #include <string_view>
 
@@ -22,23 +23,45 @@ namespace s::video::gui::dialogs::videodl {
 //
 // Threads: the worker writes the numbers (TotalSize .. Eta) and the UI thread reads them; they
 // are atomics so a reader sees a whole value, possibly one update old. `Lock` guards Url,
-// OnlyMp3, FileName, FilePath and Log, and the test-and-start of the worker. Id, Password, Dir
-// and Index are set before a run and not changed while one goes on.
+// OnlyMp3, FileName, FilePath and Log, the row and log-listener references, the test-and-start of
+// the worker and the hand-back to the pool. Id, Password, Dir and Index are set before a run and
+// not changed while one goes on.
 //
 // Jobs come from the pool (`DlThread::get()` or `Pooled<DlThread>`) and go back with release(),
 // which gives every field its fresh value but keeps the worker thread for the next start.
+//
+// A job goes back to its pool only once its worker has let go of it. release() of a job whose
+// worker still holds it does not wait (the caller is usually the UI thread, which the worker may
+// be blocked on): it asks the run to stop, drops the row and the log listener so the rest of the
+// run reaches neither, and leaves the hand-back to the worker, which does it as the very last
+// thing of its run. So the pool never hands out a job that a worker still writes. A worker can
+// neither wait for nor destroy its own thread, so the job pool never destroys a released job (it
+// keeps as many as the list once held at most).
+//
+// References into pooled objects carry an id: the row with its 64-bit row id (the list tells a
+// reused record by it), the log listener with the window's generation (a window released and
+// taken again has another one).
 class DlThread final : public base::IObject
     , public thread::IPoolable
     , public thread::ITask {
-    S_POOLED_CLASS(DlThread, "s_video_gui_dialogs_videodl_DlThread")
 public:
+    static constexpr uint32_t poolMaxFree = UINT32_MAX;
+
+    static DlThread* get() { return static_cast<DlThread*>(thread::poolOf<DlThread>().get()); }
+    // Back to the pool now, or, while a worker still holds the job, when its run ends (see above).
+    void release() override;
+    const char* className() const override { return "s_video_gui_dialogs_videodl_DlThread"; }
+    base::IObject* newInstance() const override { return get(); }
+
     DlThread();
     ~DlThread() override;
     DlThread(const DlThread&) = delete;
     DlThread& operator=(const DlThread&) = delete;
 
-    // The list row that shows this job; owned by the list, none until the row is made.
+    // The list row that shows this job and its row id; owned by the list, none until the row is
+    // made. Under Lock; set with setRow.
     s::gui::listbox2::Record* Row { nullptr };
+    uint64_t rowId { 0 };
     // The entry number shown in the "#" column.
     int32_t Index { 0 };
     // Bytes; -1 while unknown.
@@ -67,9 +90,10 @@ public:
     thread::Pooled<str::StrBuffer> Log;
     // The main window: it receives the job's events.
     s::gui::IWindow* Owner { nullptr };
-    // The window whose details pane shows this job's log, or none; set by the UI thread while a
-    // worker may be reading it.
-    std::atomic<s::gui::IWindow*> LogListener { nullptr };
+    // The window whose details pane shows this job's log, or none, and its generation when it
+    // was set. Under Lock; set with setLogListener by the UI thread while a worker may append.
+    s::gui::IWindow* LogListener { nullptr };
+    uint64_t logListenerGeneration { 0 };
     // When the worker ends, the job's files and its row go.
     std::atomic<bool> RemoveWhenDone { false };
     // When the last rate event went out, ms since 1970 cut to a whole second. Publishing may run
@@ -84,6 +108,22 @@ public:
     // Brings the job's row up to date after a change of a shown value and sends the rate event
     // when one is due. Does nothing while the job has no row.
     void PublishToRow();
+
+    // The row that shows the job, with the id the list gave it; null to forget the row.
+    void setRow(s::gui::listbox2::Record* row, uint64_t id);
+
+    // The window whose details pane shows the log from now on, or null; its generation is taken
+    // now, so a window that is released and reused later no longer hears this job.
+    void setLogListener(s::gui::IWindow* window);
+
+    // Appends to Log under Lock and sends the text as "ProcessUpdateLog" to the log listener,
+    // when there is one and it is still the window it was when set.
+    void appendLog(const str::StrBuffer& text);
+
+    // Starts the worker unless it runs: under Lock sets Running, clears StopRequested, takes a
+    // thread (below normal priority) on the first start and hands it the job. False for a job
+    // that runs already or that was released.
+    bool StartJob();
 
     // FileName := name and FilePath := Dir + "/" + name, under Lock. Does not publish.
     void SetFileName(std::u16string_view name);
@@ -123,7 +163,9 @@ public:
     static double FoldFailedProgress(double percent);
 
     // The worker body: tells the owner that a download runs, runs it, tells the owner that it
-    // ended, and deletes the files of a job that was removed meanwhile.
+    // ended, deletes the files of a job that was removed meanwhile, and lets go of the job
+    // (handing it back to its pool when it was released meanwhile). Running stays set until
+    // then, so no start slips in while the run still uses the job.
     void run() override;
 
     // Fresh values; the worker thread is kept.
@@ -131,6 +173,11 @@ public:
 
 private:
     void DeleteOwnFiles(bool withResult);
+
+    // Under Lock: a worker holds the job (from StartJob to the end of its run), and a release
+    // came meanwhile.
+    bool m_workerHolds { false };
+    bool m_releasePending { false };
 };
 
 }

@@ -14,6 +14,13 @@ class Record;
 
 namespace s::video::gui::dialogs::videodl {
 class DlThread;
+class DownloadFolder;
+class LaunchGate;
 class LineSplitter;
+class OutputReader;
+class ToolCommand;
+class ToolLocator;
+class ToolRunner;
+struct ToolRequest;
 enum class JobState : int32_t;
 }

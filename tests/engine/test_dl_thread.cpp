@@ -9,16 +9,19 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <mutex>
 #include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -499,6 +502,174 @@ TEST(DlThread, WorkerWritesWhileTheUiThreadReads)
     job->Worker->waitIdle();
     EXPECT_EQ(job->TotalSize, 10485760);
     EXPECT_EQ(Utf8(job->FileName->view()), "a.mp4");
+}
+
+namespace {
+
+// A window whose object may be taken again for another window: its generation says which.
+class ReusableWindow final : public s::gui::IWindow {
+public:
+    intptr_t sendRequest(const char* name, intptr_t a1, intptr_t, intptr_t) override
+    {
+        std::scoped_lock guard(m_lock);
+        if (name == ProcessUpdateLog)
+            m_texts.emplace_back(reinterpret_cast<const s::str::StrBuffer*>(a1)->view());
+        else if (name == ProcessUpdateDownloadedNum)
+            m_runningChanges.push_back(a1);
+        return 0;
+    }
+    uint64_t generation() const override { return m_generation; }
+    void reuse() { ++m_generation; }
+
+    std::vector<std::u16string> texts()
+    {
+        std::scoped_lock guard(m_lock);
+        return m_texts;
+    }
+    std::vector<intptr_t> runningChanges()
+    {
+        std::scoped_lock guard(m_lock);
+        return m_runningChanges;
+    }
+
+private:
+    std::mutex m_lock;
+    std::vector<std::u16string> m_texts;
+    std::vector<intptr_t> m_runningChanges;
+    std::atomic<uint64_t> m_generation { 1 };
+};
+
+template<class Condition>
+bool WaitFor(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(20))
+{
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+// Puts the fake downloader first on the PATH as yt-dlp for the lifetime of the object (the test
+// program's folder has no "vdl", so that is what a job's worker starts).
+class FakeToolOnPath {
+public:
+    FakeToolOnPath()
+    {
+        const char* saved = std::getenv("PATH");
+        m_saved = saved ? saved : "";
+        std::filesystem::create_symlink(std::filesystem::path(TEST_TOOLS_DIR) / "fake-downloader", m_dir.path() / "yt-dlp");
+        setenv("PATH", (m_dir.path().string() + ":" + m_saved).c_str(), 1);
+    }
+    ~FakeToolOnPath() { setenv("PATH", m_saved.c_str(), 1); }
+
+    // The process ids of the tool's starts.
+    std::vector<pid_t> starts() const
+    {
+        std::ifstream runs(m_dir.path() / "yt-dlp.runs");
+        std::vector<pid_t> pids;
+        long long pid = 0;
+        long long nanoseconds = 0;
+        while (runs >> pid >> nanoseconds)
+            pids.push_back(static_cast<pid_t>(pid));
+        return pids;
+    }
+
+private:
+    TempDir m_dir;
+    std::string m_saved;
+};
+
+}
+
+// A window that was released and taken again for another window no longer hears the job that
+// pointed at it.
+TEST(DlThread, AReusedLogWindowHearsNothingMore)
+{
+    ReusableWindow window;
+    Pooled<DlThread> job;
+    job->setLogListener(&window);
+    job->appendLog(*s::str::StrBuffer::make(u"one\n"));
+    window.reuse();
+    job->appendLog(*s::str::StrBuffer::make(u"two\n"));
+    job->setLogListener(&window);
+    job->appendLog(*s::str::StrBuffer::make(u"three\n"));
+    job->setLogListener(nullptr);
+    job->appendLog(*s::str::StrBuffer::make(u"four\n"));
+    EXPECT_EQ(window.texts(), (std::vector<std::u16string> { u"one\n", u"three\n" }));
+    EXPECT_EQ(Utf8(job->Log->view()), "one\ntwo\nthree\nfour\n");
+
+    job->setRow(reinterpret_cast<s::gui::listbox2::Record*>(&window), 42);
+    EXPECT_EQ(job->rowId, 42u);
+    job->setRow(nullptr, 42);
+    EXPECT_EQ(job->rowId, 0u);
+}
+
+// An idle job goes back to its pool at once.
+TEST(DlThread, AnIdleJobGoesBackAtOnce)
+{
+    auto& pool = s::thread::poolOf<DlThread>();
+    DlThread* job = DlThread::get();
+    uint32_t free = pool.freeCount();
+    job->release();
+    EXPECT_EQ(pool.freeCount(), free + 1);
+    DlThread* again = DlThread::get();
+    EXPECT_EQ(again, job);
+    again->release();
+}
+
+// Released while its worker runs the tool, a job is stopped, forgotten by its row and log window
+// at once, and handed back to the pool by its worker once the run is over: the pool never hands
+// out a job that a worker still writes (ThreadSanitizer watches the reused job).
+TEST(DlThread, AJobReleasedWhileItsWorkerRunsGoesBackWhenTheWorkerLetsGo)
+{
+    FakeToolOnPath tool;
+    TempDir dir;
+    ReusableWindow owner;
+    ReusableWindow logWindow;
+    auto& pool = s::thread::poolOf<DlThread>();
+
+    DlThread* job = DlThread::get();
+    job->Owner = &owner;
+    job->Dir->assign(dir.text());
+    job->Url->assign(u"http://fake/chatter");
+    job->setLogListener(&logWindow);
+    ASSERT_TRUE(job->StartJob());
+    EXPECT_FALSE(job->StartJob()) << "a running job is left alone";
+    ASSERT_TRUE(WaitFor([&] { return logWindow.texts().size() >= 3; })) << Utf8(job->Log->view());
+    ASSERT_EQ(tool.starts().size(), 1u) << Utf8(job->Log->view());
+    pid_t toolPid = tool.starts()[0];
+
+    uint32_t free = pool.freeCount();
+    job->release();
+    size_t heardAtRelease = logWindow.texts().size();
+    EXPECT_FALSE(job->StartJob()) << "a released job does not start again";
+
+    // The worker stops the tool and hands the job back as the last thing of its run.
+    ASSERT_TRUE(WaitFor([&] { return pool.freeCount() == free + 1; }));
+    EXPECT_EQ(owner.runningChanges(), (std::vector<intptr_t> { 1, 0 }));
+    EXPECT_LE(logWindow.texts().size(), heardAtRelease + 1) << "the log window was forgotten at the release";
+    EXPECT_TRUE(WaitFor([&] { return kill(toolPid, 0) != 0; })) << "the tool was stopped";
+
+    // Taken again, the job is fresh and stays as its new user makes it.
+    DlThread* reused = DlThread::get();
+    ASSERT_EQ(reused, job);
+    EXPECT_EQ(reused->Log->length(), 0u);
+    EXPECT_EQ(reused->State, JobState::None);
+    EXPECT_EQ(reused->LogListener, nullptr);
+    EXPECT_FALSE(reused->Running);
+    reused->Dir->assign(u"/elsewhere");
+    reused->Log->assign(u"fresh");
+    reused->PercentDone = 12.0;
+    ASSERT_TRUE(WaitFor([&] { return reused->Worker->isIdle(); }));
+    {
+        std::scoped_lock guard(reused->Lock);
+        EXPECT_EQ(Utf8(reused->Log->view()), "fresh");
+    }
+    EXPECT_EQ(reused->PercentDone, 12.0);
+    EXPECT_EQ(reused->State, JobState::None);
+    reused->release();
 }
 
 TEST(JobState, StoredNamesAndDisplayTexts)

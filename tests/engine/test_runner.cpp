@@ -4,6 +4,10 @@
 #include "engine/DlThread.h"
 #include "engine/JobState.h"
 #include "engine/WorkerEvents.h"
+#include "engine/runner/LaunchGate.h"
+#include "engine/runner/OutputReader.h"
+#include "engine/runner/ToolCommand.h"
+#include "engine/runner/ToolLocator.h"
 #include "engine/runner/ToolRunner.h"
 #include "foundation/system/os/Process.h"
 #include "gui/IWindow.h"
@@ -11,12 +15,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cassert>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -169,16 +175,30 @@ private:
     int m_others { 0 };
 };
 
-// A program folder whose "vdl" holds the tools a test installs, made the runner's for the test.
+// A program folder whose "vdl" holds the tools a test installs, with a launch gate of its own:
+// the runs of a test wait for one another's launch slots, never for another test's.
 class Installation {
 public:
     Installation()
+        : m_locator(m_root.u16())
+        , m_gate(std::make_unique<LaunchGate>())
+        , m_previous(std::exchange(s_current, this))
     {
         fs::create_directories(vdl());
-        ToolRunner::SetProgramDir(m_root.u16());
-        ToolRunner::ForgetLaunches();
     }
-    ~Installation() { ToolRunner::SetProgramDir(u""); }
+    ~Installation() { s_current = m_previous; }
+
+    // The installation the runs of TestJob use.
+    static Installation& current()
+    {
+        assert(s_current);
+        return *s_current;
+    }
+
+    const ToolLocator& locator() const { return m_locator; }
+    LaunchGate& gate() const { return *m_gate; }
+    // Lets the next tool start at once, whenever the last one started.
+    void forgetLaunches() { m_gate = std::make_unique<LaunchGate>(); }
 
     fs::path vdl() const { return m_root.path / "vdl"; }
     std::u16string dir() const { return m_root.u16() + u"/"; }
@@ -221,7 +241,13 @@ public:
 
 private:
     TempDir m_root;
+    ToolLocator m_locator;
+    std::unique_ptr<LaunchGate> m_gate;
+    Installation* m_previous;
+    static Installation* s_current;
 };
+
+Installation* Installation::s_current = nullptr;
 
 // A job with its own download folder, run on the calling thread or on one of its own.
 class TestJob {
@@ -230,7 +256,7 @@ public:
     {
         m_job->Url->assign(url);
         m_job->Dir->assign(m_dir.u16());
-        m_job->LogListener = listener;
+        m_job->setLogListener(listener);
     }
     ~TestJob()
     {
@@ -244,7 +270,11 @@ public:
     DlThread* operator->() { return m_job.get(); }
     const fs::path& dir() const { return m_dir.path; }
 
-    void run() { ToolRunner::RunTool(*m_job, m_job->Url->view(), m_job->Dir->view(), m_job->StopRequested); }
+    void run()
+    {
+        Installation& tools = Installation::current();
+        ToolRunner(tools.locator(), tools.gate()).RunTool(*m_job, m_job->Url->view(), m_job->Dir->view(), m_job->StopRequested);
+    }
     void start()
     {
         m_finished = false;
@@ -358,7 +388,7 @@ TEST(ToolCommand, TextAndArgumentsForEveryKindOfJob)
     };
     for (const Case& c : cases) {
         ToolRequest request { c.tool, c.url, c.id, c.password, c.onlyMp3, c.attempt };
-        ToolCommand command = ToolRunner::BuildCommand(request, P);
+        ToolCommand command = ToolCommand::build(request, tools.locator());
         EXPECT_EQ(utf8(command.Text->view()), utf8(P + c.text)) << c.name;
         EXPECT_EQ(command.Arguments, c.argv) << c.name;
         EXPECT_EQ(command.OldTool, c.oldTool) << c.name;
@@ -385,9 +415,9 @@ TEST(ToolCommand, HostileLinksAndLoginsReachTheToolAsTheyAre)
         TestJob job(c.url);
         job->Id->assign(c.id);
         job->Password->assign(c.password);
-        ToolRunner::ForgetLaunches();
+        tools.forgetLaunches();
         job.run();
-        ToolCommand command = ToolRunner::BuildCommand({ u"youtube-dl", c.url, c.id, c.password, false, 0 }, tools.dir());
+        ToolCommand command = ToolCommand::build({ u"youtube-dl", c.url, c.id, c.password, false, 0 }, tools.locator());
         EXPECT_EQ(tools.argvOf("youtube-dl"), command.Arguments) << utf8(c.url);
         EXPECT_EQ(command.Arguments.back(), utf8(c.url));
         EXPECT_FALSE(fs::exists(job.dir() / "pwned")) << utf8(c.url);
@@ -405,25 +435,25 @@ TEST(ToolCommand, FindsToolsInTheProgramFolderThenOnThePath)
     const std::string vdl = tools.vdl().string() + "/";
 
     // Nothing anywhere: the vdl path, whose start then fails.
-    EXPECT_EQ(ToolRunner::ToolFile(u"youtube-dl", false, P), vdl + "youtube-dl");
-    EXPECT_EQ(ToolRunner::ToolFile(u"you-get", false, P), vdl + "you-get");
+    EXPECT_EQ(tools.locator().toolFile(u"youtube-dl", false), vdl + "youtube-dl");
+    EXPECT_EQ(tools.locator().toolFile(u"you-get", false), vdl + "you-get");
 
     // On the PATH: yt-dlp before youtube-dl; you-get by its name; a file that cannot run is skipped.
     fs::create_symlink(FakeTool, path.path / "youtube-dl");
-    EXPECT_EQ(ToolRunner::ToolFile(u"youtube-dl", false, P), (path.path / "youtube-dl").string());
+    EXPECT_EQ(tools.locator().toolFile(u"youtube-dl", false), (path.path / "youtube-dl").string());
     fs::create_symlink(FakeTool, path.path / "yt-dlp");
-    EXPECT_EQ(ToolRunner::ToolFile(u"youtube-dl", false, P), (path.path / "yt-dlp").string());
+    EXPECT_EQ(tools.locator().toolFile(u"youtube-dl", false), (path.path / "yt-dlp").string());
     std::ofstream(path.path / "you-get") << "not executable";
-    EXPECT_EQ(ToolRunner::ToolFile(u"you-get", false, P), vdl + "you-get");
+    EXPECT_EQ(tools.locator().toolFile(u"you-get", false), vdl + "you-get");
 
     // The old build only ever comes from vdl.
-    EXPECT_EQ(ToolRunner::ToolFile(u"youtube-dl", true, P), vdl + "youtube-dl_old");
+    EXPECT_EQ(tools.locator().toolFile(u"youtube-dl", true), vdl + "youtube-dl_old");
 
     // The program folder's own tools come first.
     tools.install("youtube-dl", FakeTool);
     tools.install("you-get", FakeTool);
-    EXPECT_EQ(ToolRunner::ToolFile(u"youtube-dl", false, P), vdl + "youtube-dl");
-    EXPECT_EQ(ToolRunner::ToolFile(u"you-get", false, P), vdl + "you-get");
+    EXPECT_EQ(tools.locator().toolFile(u"youtube-dl", false), vdl + "youtube-dl");
+    EXPECT_EQ(tools.locator().toolFile(u"you-get", false), vdl + "you-get");
     setenv("PATH", saved.c_str(), 1);
 }
 
@@ -448,7 +478,7 @@ TEST(ToolRunnerFake, CutsLinesDecodesThemAndLogsEachAsItArrives)
     for (const Case& c : cases) {
         RecordingWindow window;
         TestJob job(c.link, &window);
-        ToolRunner::ForgetLaunches();
+        tools.forgetLaunches();
         job.run();
         EXPECT_EQ(window.logTexts(), c.logTexts) << utf8(c.link);
         EXPECT_EQ(job.log(), window.joined()) << utf8(c.link);
@@ -478,7 +508,7 @@ TEST(ToolRunnerFake, EndsEachAttemptByExitCodeAndProgress)
         TestJob job(c.link);
         job->Speed = 5;
         job->Eta = 5;
-        ToolRunner::ForgetLaunches();
+        tools.forgetLaunches();
         job.run();
         EXPECT_EQ(job->State.load(), c.state) << utf8(c.link);
         EXPECT_EQ(job->PercentDone.load(), c.percent) << utf8(c.link);
@@ -573,21 +603,66 @@ TEST(ToolRunnerFake, ToolRunsInTheDownloadFolderWithAPlainEnvironmentAndNoInput)
     EXPECT_EQ(utf8(job.log()), "utf-8 1 dumb\nno input\n" + folder + "\n\nExit Code: 0\n");
 }
 
-TEST(ToolRunnerFake, MissingToolEndsInErrorWithoutExitCode)
+// A tool that cannot start leaves the job in Error with one line that says why and what to do,
+// and never an exit code.
+TEST(ToolRunnerFake, AToolThatCannotStartSaysWhyAndWhatToInstall)
 {
-    Installation tools;
-    TempDir emptyPath;
-    const char* savedPath = std::getenv("PATH");
-    std::string saved = savedPath ? savedPath : "";
-    setenv("PATH", emptyPath.path.string().c_str(), 1);
-    RecordingWindow window;
-    TestJob job(u"http://fake/ok", &window);
-    job.run();
-    setenv("PATH", saved.c_str(), 1);
-    EXPECT_EQ(job->State.load(), JobState::Error);
-    EXPECT_EQ(job->PercentDone.load(), -1.0);
-    EXPECT_EQ(job.log(), u"");
-    EXPECT_TRUE(window.logTexts().empty());
+    enum class Setup { Nothing, NotExecutable, NotAProgram, FolderIsAFile };
+    struct Case {
+        const char* name;
+        Setup setup;
+        std::u16string link;
+        std::vector<std::string> logHas;
+    } cases[] = {
+        { "no youtube-dl anywhere", Setup::Nothing, u"http://fake/ok",
+            { "Neither yt-dlp nor youtube-dl was found on the PATH. Install yt-dlp with your distribution's package manager (Debian: apt install yt-dlp) "
+              "or put it in vdl/ beside Fetchwick (",
+                "/vdl/youtube-dl).\n" } },
+        { "no you-get anywhere", Setup::Nothing, u"https://www.acfun.cn/v/ok",
+            { "you-get was not found on the PATH. Install it with your distribution's package manager (Debian: apt install you-get) or put it in vdl/ "
+              "beside Fetchwick (",
+                "/vdl/you-get).\n" } },
+        { "no old build and no current one: the old build is skipped quietly", Setup::Nothing, u"http://www.youtube.com/ok",
+            { "\r\n\r\n[Retry]:\nNeither yt-dlp nor youtube-dl was found on the PATH." } },
+        { "a tool file that may not be run", Setup::NotExecutable, u"http://fake/ok",
+            { "/vdl/youtube-dl cannot be run: Permission denied. Make it executable (chmod +x) or install yt-dlp (Debian: apt install yt-dlp).\n" } },
+        { "a tool file that is no program", Setup::NotAProgram, u"http://fake/ok",
+            { "/vdl/youtube-dl is not a program this system can run. Install yt-dlp (Debian: apt install yt-dlp).\n" } },
+        { "a download folder that cannot be made", Setup::FolderIsAFile, u"http://fake/ok",
+            { "The download folder could not be made: ", "/file/videos (Not a directory).\n" } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Installation tools;
+        TempDir emptyPath;
+        const char* savedPath = std::getenv("PATH");
+        std::string saved = savedPath ? savedPath : "";
+        setenv("PATH", emptyPath.path.string().c_str(), 1);
+        if (c.setup == Setup::NotExecutable)
+            std::ofstream(tools.vdl() / "youtube-dl") << "#!/bin/sh\n";
+        if (c.setup == Setup::NotAProgram) {
+            std::ofstream(tools.vdl() / "youtube-dl") << "no program at all";
+            fs::permissions(tools.vdl() / "youtube-dl", fs::perms::owner_all);
+        }
+        if (c.setup == Setup::FolderIsAFile)
+            tools.install("youtube-dl", FakeTool);
+        RecordingWindow window;
+        TestJob job(c.link, &window);
+        if (c.setup == Setup::FolderIsAFile) {
+            std::ofstream(job.dir() / "file") << "x";
+            job->Dir->assign(StrBuffer::makeUtf8((job.dir() / "file" / "videos").string())->view());
+        }
+        job.run();
+        setenv("PATH", saved.c_str(), 1);
+        EXPECT_EQ(job->State.load(), JobState::Error);
+        EXPECT_EQ(job->PercentDone.load(), -1.0);
+        std::string log = utf8(job.log());
+        for (const std::string& piece : c.logHas)
+            EXPECT_NE(log.find(piece), std::string::npos) << piece << "\nin: " << log;
+        EXPECT_EQ(log.find("Exit Code"), std::string::npos) << log;
+        EXPECT_EQ(job.log(), window.joined());
+        EXPECT_TRUE(tools.startsOf("youtube-dl").empty());
+    }
 }
 
 TEST(ToolRunnerFake, MakesTheDownloadFolderWithItsParents)
@@ -657,7 +732,7 @@ TEST(ToolRunnerFake, StopsTheToolAndItsGroupWhateverItDoes)
     } cases[] = {
         { "silent", u"http://fake/silent", Ready::Started, 300 },
         { "endless output without line ends", u"http://fake/endless", Ready::Printing, 300 },
-        { "ignores SIGTERM", u"http://fake/ignore-term", Ready::Trapped, 300 + ToolRunner::StopGraceMs },
+        { "ignores SIGTERM", u"http://fake/ignore-term", Ready::Trapped, 300 + OutputReader::StopGraceMs },
     };
     for (const Case& c : cases) {
         Installation tools;
@@ -698,8 +773,8 @@ TEST(ToolRunnerFake, EndlessOutputIsLoggedInBoundedPieces)
     job.stopAndJoin();
     std::vector<std::u16string> texts = window.logTexts();
     for (const std::u16string& text : texts) {
-        EXPECT_EQ(text.size(), ToolRunner::MaxLineBytes + 1);
-        EXPECT_EQ(text.find_first_not_of(u'x'), ToolRunner::MaxLineBytes);
+        EXPECT_EQ(text.size(), OutputReader::MaxLineBytes + 1);
+        EXPECT_EQ(text.find_first_not_of(u'x'), OutputReader::MaxLineBytes);
     }
 }
 
@@ -722,19 +797,19 @@ TEST(ToolRunnerFake, AToolThatEndsWhileItsHelperHoldsTheOutputOpenStillFinishes)
 // The slots themselves: whatever the scheduling, no two are closer than the spacing.
 TEST(ToolRunnerLaunch, SlotsTakenTogetherAreASecondApart)
 {
-    ToolRunner::ForgetLaunches();
+    LaunchGate gate;
     std::atomic<bool> noStop { false };
     std::vector<std::chrono::steady_clock::time_point> taken(4);
     std::vector<std::thread> workers;
     for (auto& slot : taken)
-        workers.emplace_back([&] { EXPECT_TRUE(ToolRunner::WaitForLaunchSlot(noStop, &slot)); });
+        workers.emplace_back([&] { EXPECT_TRUE(gate.waitForSlot(noStop, &slot)); });
     for (std::thread& worker : workers)
         worker.join();
     std::sort(taken.begin(), taken.end());
     for (size_t i = 1; i < taken.size(); ++i) {
-        EXPECT_GE(taken[i] - taken[i - 1], std::chrono::milliseconds(ToolRunner::LaunchSpacingMs));
+        EXPECT_GE(taken[i] - taken[i - 1], LaunchGate::DefaultSpacing);
         // Each waiter looks again at least every 100 ms.
-        EXPECT_LT(taken[i] - taken[i - 1], std::chrono::milliseconds(ToolRunner::LaunchSpacingMs + 500));
+        EXPECT_LT(taken[i] - taken[i - 1], LaunchGate::DefaultSpacing + std::chrono::milliseconds(500));
     }
 }
 
@@ -785,7 +860,7 @@ TEST(ToolRunnerLaunch, AStopWhileWaitingForTheSlotStartsNoTool)
     // A stop asked for before the run: nothing starts either.
     TestJob stopped(u"http://fake/exit-0");
     stopped->StopRequested = true;
-    ToolRunner::ForgetLaunches();
+    tools.forgetLaunches();
     stopped.run();
     EXPECT_EQ(stopped->State.load(), JobState::Canceled);
     EXPECT_EQ(tools.startsOf("youtube-dl").size(), 1u);
@@ -951,7 +1026,7 @@ TEST_F(RealTools, HostileLoginDoesNotBecomeAnOptionOfTheRealTool)
     EXPECT_FALSE(fs::exists(job.dir() / "pwned"));
 
     TestJob optionLink(u"--exec=touch pwned");
-    ToolRunner::ForgetLaunches();
+    tools.forgetLaunches();
     optionLink.run();
     EXPECT_EQ(optionLink->State.load(), JobState::Error);
     EXPECT_NE(optionLink.log().find(u"is not a valid URL"), std::u16string::npos) << utf8(optionLink.log());
