@@ -1,5 +1,7 @@
 #include "gui/os/Box.h"
 
+#include "gui/os/UrlDropTarget.h"
+
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -35,8 +37,10 @@ QWidget* Box::makeWidget(QWidget* parent)
 
 void Box::applyStyle()
 {
-    if (m_widget)
-        m_widget->setAcceptDrops(m_acceptFiles);
+    if (!m_widget)
+        return;
+    m_widget->setAcceptDrops(m_acceptFiles || m_urlDropEnabled);
+    UrlDropTarget::enable(m_widget, this, m_urlDropEnabled);
 }
 
 BoxWidget::BoxWidget(BoxBase* box, QWidget* parent)
