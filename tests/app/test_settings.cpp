@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -105,6 +107,22 @@ TEST_F(Settings, FirstStartOnACleanMachine)
     EXPECT_EQ(start.store().getString(u"SoftwareID", u"", u"").view(), u"Fetchwick");
     EXPECT_EQ(start.store().getString(u"MainWindow\\SoftwareType", u"", u"").view(), u"Freeware");
     EXPECT_EQ(start.store().getString(u"MainWindow\\Version", u"", u"").view(), start.app->versionText());
+
+    // The pictures are compiled in: the icon and the two 700 x 230 banners.
+    EXPECT_GT(start.app->iconData().size(), 100u);
+    EXPECT_GT(start.app->bannerData(0).size(), 1000u);
+    EXPECT_GT(start.app->bannerData(1).size(), 1000u);
+    struct Picture {
+        std::span<const uint8_t> data;
+        int width, height;
+    };
+    for (const Picture& p : { Picture { start.app->iconData(), 128, 128 }, Picture { start.app->bannerData(0), 700, 230 },
+             Picture { start.app->bannerData(1), 700, 230 } }) {
+        QImage image;
+        ASSERT_TRUE(image.loadFromData(p.data.data(), int(p.data.size())));
+        EXPECT_EQ(image.width(), p.width);
+        EXPECT_EQ(image.height(), p.height);
+    }
 
     // No folder is made by a start.
     EXPECT_EQ(main.saveFolder(), std::u16string(u"") + SaveFolder::videosFolder() + u"/Downloads");
