@@ -14,8 +14,7 @@ class Node;
 // element. Folder names match exactly (case-sensitive), value names ignoring case. The key path
 // of the last call is remembered, so a group of values in one folder is found once.
 //
-// flush() writes the document in place; a caller that must not lose the old file on a failed
-// write saves under a temporary name and moves it over.
+// flush() replaces the file as a whole: a failed or interrupted write leaves the old file.
 class MappedData final : public map::IMappedData {
     S_POOLED_CLASS(MappedData, "s_xml_MappedData")
 public:

@@ -7,6 +7,7 @@
 #include "formats/xml/Text.h"
 #include "formats/xml/TextArena.h"
 #include "foundation/col/ArrayU08.h"
+#include "foundation/file/os/AtomicFile.h"
 #include "foundation/file/os/Path.h"
 #include "foundation/str/StrBuffer.h"
 #include "foundation/str/Utf8.h"
@@ -772,12 +773,14 @@ bool Node::save(const char16_t* path) const
     return saveFile(file.get());
 }
 
+// The file is replaced as a whole (temporary file, flush, rename): a crash or a full disk in
+// the middle of a save leaves the previous document, not a truncated one.
 bool Node::saveFile(Path* path) const
 {
     if (!path || !path->isValid() || !path->ensureParentExists())
         return false;
     thread::Pooled<ArrayU08> bytes = thread::Pooled<ArrayU08>::adopt(toUtf8Bytes());
-    return path->writeAll(*bytes);
+    return file::os::AtomicFile::replace(path->nativePath(), bytes->items(), bytes->count());
 }
 
 }

@@ -136,7 +136,8 @@ public:
     // holds nothing, or what a partial read gave).
     virtual bool load(const char16_t* path);
     virtual bool loadFile(Path* path);
-    // Creates missing folders and replaces the file in place.
+    // Creates missing folders and replaces the file as a whole: a save that fails or is cut
+    // short leaves the previous file.
     virtual bool save(const char16_t* path) const;
     virtual bool saveFile(Path* path) const;
 

@@ -1,5 +1,6 @@
 #include "TempFolder.h"
 
+#include "formats/reg/HiveText.h"
 #include "formats/reg/os/Hive.h"
 #include "formats/reg/os/RegDir.h"
 
@@ -7,6 +8,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -15,6 +17,7 @@
 #include <thread>
 #include <unistd.h>
 
+using s::reg::HiveText;
 using s::reg::os::Hive;
 using s::reg::os::ValueType;
 
@@ -30,8 +33,8 @@ std::string readFile(const std::string& path)
 std::string understood(std::string_view text)
 {
     Hive::Key top;
-    Hive::fromText(text, top);
-    return Hive::toText(top);
+    HiveText::read(text, top);
+    return HiveText::write(top);
 }
 
 constexpr const char* head = "Windows Registry Editor Version 5.00\n\n";
@@ -55,7 +58,7 @@ TEST(HiveText, ReadsEveryValueFormAndWritesItBack)
           "[HKEY_CURRENT_USER\\Software\\Pellix\\Empty]\n"
           "\n";
     Hive::Key top;
-    Hive::fromText(text, top);
+    HiveText::read(text, top);
     Hive::Key* key = top.findSubkey(u"hkey_current_user")->findSubkey(u"SOFTWARE")->findSubkey(u"Pellix");
     ASSERT_NE(key, nullptr);
     struct Case {
@@ -89,7 +92,7 @@ TEST(HiveText, ReadsEveryValueFormAndWritesItBack)
     std::string expectedText = text;
     expectedText.replace(expectedText.find("deadBEEF"), 8, "deadbeef");
     expectedText.replace(expectedText.find("fe,FF"), 5, "fe,ff");
-    EXPECT_EQ(Hive::toText(top), expectedText);
+    EXPECT_EQ(HiveText::write(top), expectedText);
 }
 
 TEST(HiveText, LongHexValuesWrapAndReadBack)
@@ -102,7 +105,7 @@ TEST(HiveText, LongHexValuesWrapAndReadBack)
         data[i] = static_cast<uint8_t>(i);
     root->values.push_back({ u"long", ValueType::Binary, data });
     top.subkeys.push_back(std::move(root));
-    std::string text = Hive::toText(top);
+    std::string text = HiveText::write(top);
     size_t lineStart = 0;
     int lines = 0;
     for (size_t i = 0; i <= text.size(); ++i) {
@@ -114,7 +117,7 @@ TEST(HiveText, LongHexValuesWrapAndReadBack)
     }
     EXPECT_GT(lines, 10);
     Hive::Key back;
-    Hive::fromText(text, back);
+    HiveText::read(text, back);
     EXPECT_EQ(back.findSubkey(u"HKEY_CURRENT_USER")->findValue(u"long")->data, data);
 }
 
@@ -250,7 +253,7 @@ TEST(Hive, SurvivesAWriterKilledMidWrite)
         ++checked;
         EXPECT_EQ(understood(text), text) << "round " << round << ": the file is whole";
         Hive::Key top;
-        Hive::fromText(text, top);
+        HiveText::read(text, top);
         Hive::Key* key = top.findSubkey(u"HKEY_CURRENT_USER")->findSubkey(u"Stress");
         ASSERT_NE(key, nullptr);
         Hive::Value* blob = key->findValue(u"blob");
@@ -268,4 +271,105 @@ TEST(Hive, SurvivesAWriterKilledMidWrite)
     // A fresh hive reads the survivor without trouble and can write again.
     Hive after(file);
     EXPECT_TRUE(after.setValue(u"HKEY_CURRENT_USER\\Stress", u"n", ValueType::Dword, "\0\0\0\0", 4));
+}
+
+namespace {
+
+constexpr uid_t nobody = 65534;
+
+// Runs in a child process as an unprivileged user, for whom permissions are real: a registry
+// file that exists but cannot be read must not be taken for an empty one and overwritten.
+[[noreturn]] void changeAnUnreadableHive(const std::string& file, const std::string& messages)
+{
+    int err = ::open(messages.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (err < 0 || ::dup2(err, 2) < 0)
+        std::_Exit(10);
+    if (::getuid() == 0 && (::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+        std::_Exit(11);
+    int failures = 0;
+    auto check = [&](bool condition) { failures += condition ? 0 : 1; };
+    {
+        Hive hive(file);
+        ValueType type;
+        std::vector<uint8_t> data;
+        check(!hive.queryValue(u"HKEY_CURRENT_USER\\Software\\Pellix", u"kept", type, data));
+        check(!hive.setValue(u"HKEY_CURRENT_USER\\Software\\Pellix", u"new", ValueType::Dword, "\1\0\0\0", 4));
+        check(!hive.createKey(u"HKEY_CURRENT_USER\\Other"));
+        check(!hive.deleteValue(u"HKEY_CURRENT_USER\\Software\\Pellix", u"kept"));
+        check(!hive.deleteKey(u"HKEY_CURRENT_USER"));
+    }
+    std::_Exit(failures);
+}
+
+}
+
+TEST(Hive, AnUnreadableFileIsNeverOverwritten)
+{
+    TempFolder temp;
+    std::string file = temp / "registry.reg";
+    const std::string content = std::string(head) + "[HKEY_CURRENT_USER\\Software\\Pellix]\n\"kept\"=dword:00000007\n\n";
+    {
+        std::ofstream(file, std::ios::binary) << content;
+    }
+    // The folder and the file belong to the user the child becomes; the file is writable to
+    // that user but not readable, so only the reading can fail.
+    ASSERT_EQ(::chown(temp.path().c_str(), nobody, nobody), 0);
+    ASSERT_EQ(::chown(file.c_str(), nobody, nobody), 0);
+    ASSERT_EQ(::chmod(file.c_str(), 0200), 0);
+    std::string messages = temp / "stderr.txt";
+
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        changeAnUnreadableHive(file, messages);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "every change fails";
+
+    EXPECT_EQ(readFile(file), content) << "left byte for byte as it was";
+    struct stat st;
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0200u);
+    EXPECT_NE(::access((file + ".tmp").c_str(), F_OK), 0);
+    std::string said = readFile(messages);
+    EXPECT_NE(said.find("cannot be read"), std::string::npos) << said;
+    EXPECT_NE(said.find(file), std::string::npos) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << "said once, not at every change: " << said;
+
+    // Readable again: changes work and keep what the file held.
+    ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+    Hive hive(file);
+    EXPECT_TRUE(hive.setValue(u"HKEY_CURRENT_USER\\Software\\Pellix", u"new", ValueType::Dword, "\1\0\0\0", 4));
+    EXPECT_TRUE(hive.hasValue(u"HKEY_CURRENT_USER\\Software\\Pellix", u"kept"));
+}
+
+// Failures that hit every user alike, root included: a folder where the file or its lock file
+// should be. Nothing is written without reading the file first, or without the lock.
+TEST(Hive, NoWriteWithoutTheLockOrAReadableFile)
+{
+    TempFolder temp;
+    std::string file = temp / "registry.reg";
+    const std::string content = std::string(head) + "[HKEY_CURRENT_USER\\K]\n\"a\"=dword:00000001\n\n";
+    std::ofstream(file, std::ios::binary) << content;
+    ASSERT_EQ(::mkdir((file + ".lock").c_str(), 0700), 0);
+    {
+        Hive hive(file);
+        EXPECT_TRUE(hive.hasValue(u"HKEY_CURRENT_USER\\K", u"a")) << "reading needs no lock";
+        EXPECT_FALSE(hive.setValue(u"HKEY_CURRENT_USER\\K", u"b", ValueType::Dword, "\2\0\0\0", 4));
+        EXPECT_FALSE(hive.deleteKey(u"HKEY_CURRENT_USER\\K"));
+        EXPECT_FALSE(hive.hasValue(u"HKEY_CURRENT_USER\\K", u"b"));
+    }
+    EXPECT_EQ(readFile(file), content);
+    ::rmdir((file + ".lock").c_str());
+
+    // The file's name taken by a folder: reading it fails (EISDIR), so no change is attempted.
+    std::string folder = temp / "folder.reg";
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    Hive hive(folder);
+    EXPECT_FALSE(hive.setValue(u"HKEY_CURRENT_USER\\K", u"b", ValueType::Dword, "\2\0\0\0", 4));
+    struct stat st;
+    ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_NE(::access((folder + ".tmp").c_str(), F_OK), 0);
 }

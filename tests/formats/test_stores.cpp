@@ -10,14 +10,20 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <iterator>
 #include <memory>
+#include <random>
 #include <string>
+#include <thread>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using s::map::IMappedData;
 using s::str::StrBuffer;
@@ -517,4 +523,67 @@ TEST_F(RegistryStore, AFailedWriteChangesNothing)
     ::rmdir((file + ".tmp").c_str());
     d->setU32(u"F", u"v", 4);
     EXPECT_EQ(d->getU32(u"F", u"v", 0), 4u);
+}
+
+// A writer killed at any moment of a save leaves the old file or the new one, whole. The child
+// saves a large text and a counter together in a loop; every file the parent finds must be a
+// complete document whose two values agree.
+TEST(XmlStore, SurvivesAWriterKilledMidSave)
+{
+    TempFolder temp;
+    std::string file = temp / "DlList.dat";
+    std::u16string path = utf16(file);
+    std::mt19937 random(4242);
+    auto fileIdentity = [&] {
+        struct stat st;
+        return ::stat(file.c_str(), &st) == 0 ? static_cast<uint64_t>(st.st_ino) : 0;
+    };
+    constexpr size_t blobSize = 512 * 1024;
+    for (int round = 0; round < 12; ++round) {
+        uint64_t before = fileIdentity();
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            Pooled<s::xml::MappedData> store = s::xml::MappedData::create(path.c_str(), u"VideoDlXml", true);
+            std::u16string blob(blobSize, u'a');
+            for (uint32_t n = store->getU32(u"Stress", u"n", 0) + 1;; ++n) {
+                std::fill(blob.begin(), blob.end(), static_cast<char16_t>(u'a' + n % 26));
+                store->setString(u"Stress", u"blob", blob.c_str());
+                store->setU32(u"Stress", u"n", n);
+                store->flush();
+            }
+        }
+        // Once the child has replaced the file at least once, kill it at a random moment of its
+        // later saves.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (fileIdentity() == before && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(random() % 60));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+
+        std::string text = readFile(file);
+        SCOPED_TRACE("round " + std::to_string(round));
+        Pooled<s::xml::Node> root;
+        ASSERT_TRUE(root->parseBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+        Pooled<StrBuffer> again;
+        root->writeTo(again.get());
+        EXPECT_EQ(again->toStdUtf8(), text) << "the file is one whole document";
+        s::xml::Node* stress = root->getChild(u"Stress", 6);
+        ASSERT_NE(stress, nullptr);
+        const char16_t* blob = stress->getRaw(u"blob");
+        ASSERT_NE(blob, nullptr);
+        std::u16string_view value(blob);
+        ASSERT_EQ(value.size(), blobSize);
+        EXPECT_EQ(value.find_first_not_of(value[0]), std::u16string_view::npos);
+        EXPECT_EQ(value[0], static_cast<char16_t>(u'a' + stress->getU32(u"n", 0) % 26)) << "the values of one save";
+    }
+    // The next save clears whatever temporary the last kill left behind.
+    Pooled<s::xml::MappedData> store = s::xml::MappedData::create(path.c_str(), u"VideoDlXml", true);
+    ASSERT_TRUE(store->setU32(u"Stress", u"n", 0));
+    ASSERT_TRUE(store->flush());
+    EXPECT_NE(::access((file + ".tmp").c_str(), F_OK), 0);
+    EXPECT_EQ(store->getString(u"Stress", u"blob", nullptr).length(), blobSize);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "formats/reg/HiveKey.h"
+#include "formats/reg/ValueType.h"
+
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -9,49 +11,20 @@
 
 namespace s::reg::os {
 
-// Value types, with the numbers the registry export format uses in "hex(n):".
-enum class ValueType : uint32_t {
-    None = 0,
-    String = 1,       // REG_SZ: UTF-16LE text with its terminating NUL
-    ExpandString = 2, // REG_EXPAND_SZ: the same, with $VAR / %VAR% references
-    Binary = 3,       // REG_BINARY
-    Dword = 4,        // REG_DWORD: 4 bytes, little-endian
-    DwordBigEndian = 5,
-    Link = 6,
-    MultiString = 7,
-    Qword = 11,
-};
+using ValueType = reg::ValueType;
 
-// One registry hive held in memory and kept in a file in the text form of a registry export:
+// One registry hive held in memory and kept in a file in the text form of a registry export
+// (HiveText). The file is read when first used and again whenever another process has replaced
+// it; every change is written at once as a whole new file (AtomicFile, mode 0600), under an
+// advisory lock on a lock file beside it, so that two processes never interleave their changes.
 //
-//     Windows Registry Editor Version 5.00
-//
-//     [HKEY_CURRENT_USER\Software\Pellix\Fetchwick\SaveData]
-//     @="default value"
-//     "name"="text"
-//     "count"=dword:0000000a
-//     "blob"=hex:01,ab
-//     "path"=hex(2):24,00,48,00,...
-//
-// Key and value names compare ignoring case and keep the case they were created with. The file
-// is read when first used and again whenever another process has replaced it; every change is
-// written at once through a temporary file, fsync and rename (mode 0600), under an advisory lock
-// so that two processes never interleave their changes.
+// A file that exists but cannot be read (no permission, an I/O error) is never overwritten:
+// every change fails (false, and a message on stderr) until it can be read again, so a passing
+// fault cannot cost the user every setting. No change is written without the lock either.
 class Hive {
 public:
-    struct Value {
-        std::u16string name; // empty for the default value "@"
-        ValueType type { ValueType::None };
-        std::vector<uint8_t> data;
-    };
-    struct Key {
-        std::u16string name;
-        std::vector<Value> values;
-        std::vector<std::unique_ptr<Key>> subkeys;
-
-        Key* findSubkey(std::u16string_view name) const;
-        Value* findValue(std::u16string_view name);
-    };
+    using Key = reg::HiveKey;
+    using Value = reg::HiveKey::Value;
 
     // The hive of the current user: $XDG_CONFIG_HOME/Pellix/registry.reg (default ~/.config).
     // One object per file for the whole process.
@@ -72,20 +45,17 @@ public:
     // Names of the direct subkeys, in file order.
     bool subkeyNames(std::u16string_view keyPath, std::vector<std::u16string>& names);
 
-    // The text form of a whole tree (roots in order), and its reverse. The reader never fails:
-    // lines it cannot understand are skipped, so a damaged or hand-edited file gives whatever
-    // keys and values can still be read.
-    static std::string toText(const Key& top);
-    static void fromText(std::string_view text, Key& top);
-
     explicit Hive(std::string path);
 
 private:
-    // Rereads the file when it is not the one last read or written.
-    void refresh();
+    // Rereads the file when it is not the one last read or written. False when the file exists
+    // but could not be read: the tree then still holds what was read before.
+    bool refresh();
     bool writeFile();
     Key* find(std::u16string_view keyPath);
     Key* findOrCreate(std::u16string_view keyPath);
+    // Tells the user once per fault why changes are not being saved.
+    void report(const char* what, int error);
 
     template<class Change>
     bool change(Change&& apply);
@@ -96,6 +66,8 @@ private:
     bool m_loaded { false };
     // Identity of the file as last read or written: device, inode, size, modification time.
     uint64_t m_fileStamp[5] {};
+    // The fault last reported, so a run of failing changes says it once.
+    int m_reportedError { 0 };
 };
 
 }
