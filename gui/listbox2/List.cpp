@@ -53,7 +53,7 @@ bool List::insertRow(int32_t position, Record* row)
     m_rows.insertAt(at, &element, 1);
     row->m_list = this;
     m_members.insert(row);
-    renumberFrom(at);
+    positionsChangedFrom(at);
     if (count > 0)
         m_sorted = false;
     return true;
@@ -63,6 +63,7 @@ void List::removeRow(Record* row)
 {
     if (!holds(row))
         return;
+    freshenPositions();
     auto at = static_cast<uint32_t>(row->m_position);
     m_rows.removeAt(at);
     m_members.erase(row);
@@ -70,7 +71,7 @@ void List::removeRow(Record* row)
     row->m_position = -1;
     row->m_selected = false;
     row->m_highlighted = false;
-    renumberFrom(at);
+    positionsChangedFrom(at);
 }
 
 void List::removeAllRows()
@@ -80,10 +81,23 @@ void List::removeAllRows()
     m_sorted = true;
 }
 
-void List::renumberFrom(uint32_t position)
+int32_t List::positionOf(const Record& row) const
 {
-    for (uint32_t i = position; i < m_rows.count(); ++i)
+    freshenPositions();
+    return row.m_position;
+}
+
+void List::positionsChangedFrom(uint32_t position)
+{
+    m_firstStale = std::min(m_firstStale, position);
+}
+
+void List::freshenPositions() const
+{
+    uint32_t count = m_rows.count();
+    for (uint32_t i = m_firstStale; i < count; ++i)
         static_cast<Record*>(m_rows.at(i))->m_position = static_cast<int32_t>(i);
+    m_firstStale = UINT32_MAX;
 }
 
 bool List::setSortOrder(std::span<const int32_t> order)
@@ -143,7 +157,7 @@ void List::sort()
                 return self->compareRows(*static_cast<Record* const*>(a), *static_cast<Record* const*>(b));
             },
             this);
-        renumberFrom(0);
+        positionsChangedFrom(0);
     }
     m_sorted = true;
 }
@@ -190,6 +204,7 @@ void List::reset()
     }
     m_columns.clear();
     m_members.clear();
+    m_firstStale = UINT32_MAX;
     m_sortOrder.clear();
     m_sorted = true;
     m_observer = nullptr;

@@ -54,6 +54,8 @@ public:
     // Inserts at position: past the end appends, below 0 inserts first. False when the row is
     // already in a list.
     bool insertRow(int32_t position, Record* row);
+    // The display position of a held row.
+    int32_t positionOf(const Record& row) const;
     // Takes a held row out (positions after it move up). The row is not released.
     void removeRow(Record* row);
     // Every row, last first.
@@ -86,13 +88,17 @@ public:
     void reset() override;
 
 private:
-    void renumberFrom(uint32_t position);
+    // Rows from m_firstStale on may carry old positions: appends that insert in the middle and
+    // sorts cost no renumbering until somebody asks.
+    void positionsChangedFrom(uint32_t position);
+    void freshenPositions() const;
 
     // Owned (cleaner: the column pool).
     col::_array::ArrayP m_columns;
     // Display order; not owned while held, released by reset.
     col::_array::ArrayP m_rows;
     std::unordered_set<const Record*> m_members;
+    mutable uint32_t m_firstStale { UINT32_MAX };
     std::vector<int32_t> m_sortOrder;
     bool m_sorted { true };
     Observer* m_observer { nullptr };

@@ -1,6 +1,7 @@
 #include "gui/listbox2/Record.h"
 
 #include "foundation/thread/Pool.h"
+#include "gui/listbox2/List.h"
 #include "gui/listbox2/CellValues.h"
 #include "gui/listbox2/Int64Value.h"
 #include "gui/listbox2/SubRecord.h"
@@ -34,6 +35,11 @@ Record::Record()
 Record::~Record()
 {
     m_cells.disposeAll();
+}
+
+int32_t Record::position() const
+{
+    return m_list ? m_list->positionOf(*this) : -1;
 }
 
 SubRecord* Record::cell(int32_t column) const

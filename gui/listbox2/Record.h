@@ -47,8 +47,9 @@ public:
     SubRecord* addS32Cell(int32_t number, Formatter formatter);
     SubRecord* addU32Cell(uint32_t number, Formatter formatter);
 
-    // Index in the list's display order, -1 while in no list.
-    int32_t position() const { return m_position; }
+    // Index in the list's display order, -1 while in no list. Positions are brought up to date on
+    // demand, so read them under the list's lock (ListBoxModel::locker()).
+    int32_t position() const;
     List* list() const { return m_list; }
 
     bool isHighlighted() const { return m_highlighted; }
