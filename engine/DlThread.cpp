@@ -80,7 +80,7 @@ void DlThread::PublishToRow()
     // the record still shows this job; a job only gets a row once the list exists.
 }
 
-void DlThread::setRow(s::gui::listbox2::Record* row, uint64_t id)
+void DlThread::setRow(s::gui::listbox2::Record* row, s::gui::listbox2::RowId id)
 {
     std::scoped_lock guard(Lock);
     Row = row;

@@ -9,6 +9,7 @@
 #include "foundation/thread/ObjLocker.h"
 #include "foundation/thread/Pool.h"
 #include "foundation/thread/os/Thread.h"
+#include "gui/listbox2/CellTypes.h"
 
 #include <atomic>
 #include <climits>
@@ -61,7 +62,7 @@ public:
     // The list row that shows this job and its row id; owned by the list, none until the row is
     // made. Under Lock; set with setRow.
     s::gui::listbox2::Record* Row { nullptr };
-    uint64_t rowId { 0 };
+    s::gui::listbox2::RowId rowId { 0 };
     // The entry number shown in the "#" column.
     int32_t Index { 0 };
     // Bytes; -1 while unknown.
@@ -110,7 +111,7 @@ public:
     void PublishToRow();
 
     // The row that shows the job, with the id the list gave it; null to forget the row.
-    void setRow(s::gui::listbox2::Record* row, uint64_t id);
+    void setRow(s::gui::listbox2::Record* row, s::gui::listbox2::RowId id);
 
     // The window whose details pane shows the log from now on, or null; its generation is taken
     // now, so a window that is released and reused later no longer hears this job.
