@@ -715,8 +715,6 @@ void PopupMenu::dropPlatformMenu()
 {
     if (!m_menu)
         return;
-    // A menu that is closing right now may still be inside its own loop: it goes once that loop
-    // has ended, and it no longer knows this menu.
     PopupMenuWidget* menu = m_menu;
     m_menu = nullptr;
     m_built.store(false);
@@ -724,8 +722,15 @@ void PopupMenu::dropPlatformMenu()
     for (Entry& entry : m_entries)
         entry.action = nullptr;
     menu->detach();
-    menu->hide();
-    menu->deleteLater();
+    // A menu that is open may be inside its own loop: it goes once that loop has ended, and it no
+    // longer knows this menu. Any other goes now, so nothing is left for a loop that may be
+    // ending with the process.
+    if (menu->isVisible()) {
+        menu->hide();
+        menu->deleteLater();
+    } else {
+        delete menu;
+    }
 }
 
 void PopupMenu::reset()
