@@ -1,6 +1,7 @@
 #include "EngineTestSupport.h"
 
 #include "engine/DlThread.h"
+#include "engine/DownloadFolder.h"
 #include "engine/JobState.h"
 #include "engine/ToolOutputParser.h"
 #include "engine/WorkerEvents.h"
@@ -290,6 +291,52 @@ TEST(DlThread, NamesFromToolOutputDeleteNothingOutsideTheFolder)
         std::erase_if(before, [](const auto& file) { return file.first == "Videos/dl/clip.mp4"; });
         EXPECT_EQ(after, before) << "only the job's own file went";
     }
+}
+
+// The shape of a name decides first; where the folder exists, where the name leads decides too.
+TEST(DownloadFolder, TakesOnlyNamesThatStayInTheFolder)
+{
+    TemporaryHome home;
+    std::filesystem::create_symlink(home.path(), home.downloads() / "up");
+    std::filesystem::create_directories(home.downloads() / "sub");
+    const struct {
+        std::u16string name;
+        bool taken;
+    } names[] = {
+        { u"clip [clip].mp4", true },
+        { u"sub/part.mp4", true }, // a folder of its own inside
+        { u"new/part.mp4", true }, // a folder that is not there yet leads nowhere else
+        { u"./clip.mp4", true },
+        { u"..clip", true },
+        { u"clip..mp4", true },
+        { u"Wait... what.mp4", true },
+        { u"", false },
+        { u"/etc/passwd", false },
+        { u"..", false },
+        { u"../x", false },
+        { u"a/../../x", false },
+        { u"a/..", false },
+        { u"..\\x", false },
+        { u"up/.bashrc", false }, // through a link that leads out
+        { u"up", false }, // the link itself leads out
+        { std::u16string(u"..\0x", 4), false },
+        { std::u16string(u"x\0", 2), false },
+    };
+    for (const auto& n : names) {
+        EXPECT_EQ(DownloadFolder::acceptsName(home.downloadsText(), n.name), n.taken) << Utf8(n.name);
+        // (Joined to the folder, "/etc/passwd" is the folder's own "etc/passwd".)
+        if (!n.name.starts_with(u"/"))
+            EXPECT_EQ(DownloadFolder::holds(home.downloadsText(), home.downloadsText() + u"/" + n.name), n.taken) << Utf8(n.name);
+    }
+    // Without a usable folder, only the name's own shape counts, and nothing is ever deleted.
+    for (std::u16string_view dir : { u"", u"Videos", u"/nonexistent-download-folder" }) {
+        EXPECT_TRUE(DownloadFolder::acceptsName(dir, u"clip.mp4")) << Utf8(dir);
+        EXPECT_FALSE(DownloadFolder::acceptsName(dir, u"../clip.mp4")) << Utf8(dir);
+        EXPECT_FALSE(DownloadFolder::holds(dir, std::u16string(dir) + u"/clip.mp4")) << Utf8(dir);
+    }
+    // The root folder holds everything below it.
+    EXPECT_TRUE(DownloadFolder::holds(u"/", home.path().u16string() + u"/.bashrc"));
+    EXPECT_FALSE(DownloadFolder::holds(u"/", u"/"));
 }
 
 // Whatever FilePath holds (a list file can be edited by hand), the job deletes only inside an
