@@ -12,8 +12,9 @@ inline constexpr char ProcessUpdateDownloadedNum[] = "ProcessUpdateDownloadedNum
 // (bytes per second), a2 = address of an int64_t copy of Eta (milliseconds).
 inline constexpr char ProcessUpdateSpeedAndEta[] = "ProcessUpdateSpeedAndEta";
 
-// To the job's LogListener: a1 = address of a const s::str::StrBuffer holding the text just
-// appended to the job's Log; a2 = 0.
+// To the job's LogListener, through sendRequestTo with the generation the window had when it
+// became the listener: a1 = address of a const s::str::StrBuffer holding the text just appended
+// to the job's Log; a2 = 0.
 inline constexpr char ProcessUpdateLog[] = "ProcessUpdateLog";
 
 }
