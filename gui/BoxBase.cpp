@@ -211,7 +211,7 @@ void BoxBase::boundsChanged()
 {
     if (m_width != m_laidOutWidth || m_height != m_laidOutHeight)
         doLayout();
-    m_moveListeners.fire(this, 4);
+    m_moveListeners.fire(this, MovedOrResized);
 }
 
 void BoxBase::doLayout()
@@ -229,7 +229,7 @@ void BoxBase::doLayout()
     if (m_children.count() > 0)
         layoutChildren();
     // 4.
-    m_layoutListeners.fire(this, 3);
+    m_layoutListeners.fire(this, LaidOut);
     --m_layoutDepth;
 }
 
@@ -440,19 +440,19 @@ void BoxBase::setBorderColour(uint8_t r, uint8_t g, uint8_t b)
 void BoxBase::filesDropped(std::vector<std::u16string> paths)
 {
     m_droppedFiles = std::move(paths);
-    m_fileDropListeners.fire(this, 1);
+    m_fileDropListeners.fire(this, FilesDropped);
 }
 
 void BoxBase::linkDropped(std::u16string_view text)
 {
     m_droppedText.assign(text);
-    m_urlDropListeners.fire(this, 7);
+    m_urlDropListeners.fire(this, LinkDropped);
 }
 
 void BoxBase::wheelTurned(int32_t step)
 {
     m_wheelStep = step;
-    m_wheelListeners.fire(this, 2);
+    m_wheelListeners.fire(this, WheelTurned);
 }
 
 void BoxBase::clearListeners()
@@ -473,28 +473,7 @@ void BoxBase::reset()
     clearListeners();
     removeAll(true);
     Component::reset();
-    m_layoutManager = nullptr;
-    m_layoutType = Vertical;
-    m_hAlign = m_vAlign = 0;
-    m_hGap = m_vGap = 0;
-    m_left = m_right = m_top = m_bottom = 0;
-    m_widthPercent = m_heightPercent = -1;
-    m_fixedWidth = m_fixedHeight = -1;
-    m_minimumWidth = -1;
-    m_collapseWidth = m_collapseHeight = false;
-    m_visibilityLocked = false;
-    m_content = {};
-    m_acceptFiles = false;
-    m_droppedFiles.clear();
-    m_urlDropEnabled = false;
-    m_droppedText.clear();
-    m_wheelStep = 0;
-    m_layoutDepth = 0;
-    m_creatingChildren = false;
-    m_layoutCount = 0;
-    m_laidOutWidth = m_laidOutHeight = -1;
-    m_hasBorder = false;
-    m_borderColour = 0;
+    static_cast<BoxState&>(*this) = BoxState {};
 }
 
 }

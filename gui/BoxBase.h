@@ -10,6 +10,42 @@
 
 namespace s::gui {
 
+// Everything a box is besides its component state, its children and its listeners, with the
+// defaults: reset() restores a fresh BoxState.
+struct BoxState {
+    ILayoutManager* m_layoutManager { nullptr };
+    int32_t m_layoutType { IContainer::Vertical };
+    int32_t m_hAlign { 0 };
+    int32_t m_vAlign { 0 };
+    int32_t m_hGap { 0 };
+    int32_t m_vGap { 0 };
+    int32_t m_left { 0 };
+    int32_t m_right { 0 };
+    int32_t m_top { 0 };
+    int32_t m_bottom { 0 };
+    int32_t m_widthPercent { -1 };
+    int32_t m_heightPercent { -1 };
+    int32_t m_fixedWidth { -1 };
+    int32_t m_fixedHeight { -1 };
+    int32_t m_minimumWidth { -1 };
+    bool m_collapseWidth { false };
+    bool m_collapseHeight { false };
+    bool m_visibilityLocked { false };
+    layout::Extents m_content;
+    bool m_acceptFiles { false };
+    std::vector<std::u16string> m_droppedFiles;
+    bool m_urlDropEnabled { false };
+    std::u16string m_droppedText;
+    int32_t m_wheelStep { 0 };
+    int32_t m_layoutDepth { 0 };
+    bool m_creatingChildren { false };
+    uint32_t m_layoutCount { 0 };
+    int32_t m_laidOutWidth { -1 };
+    int32_t m_laidOutHeight { -1 };
+    bool m_hasBorder { false };
+    uint32_t m_borderColour { 0 };
+};
+
 // The state and the platform-free behaviour of the general container: children, layout type,
 // alignments, gaps, insets, the size rules (fixed, percentage, minimum, collapse), doLayout with
 // its re-entry limit, showOnlyChild / showOnlyPage and the box's listener lists. The platform
@@ -20,7 +56,8 @@ namespace s::gui {
 // percentage of the parent's inner width (rounded, halves away from zero), else the larger
 // content extent plus the insets. Heights likewise (no minimum height of its own).
 class BoxBase : public Component
-    , public IContainer {
+    , public IContainer
+    , protected BoxState {
 public:
     static constexpr int32_t PageShift = 3000;
 
@@ -134,8 +171,8 @@ public:
     void filesDropped(std::vector<std::u16string> paths);
     void linkDropped(std::u16string_view text);
     void wheelTurned(int32_t step);
-    void painted() { m_paintListeners.fire(this, 5); }
-    void pressed() { m_pressListeners.fire(this, 6); }
+    void painted() { m_paintListeners.fire(this, Painted); }
+    void pressed() { m_pressListeners.fire(this, LeftPressed); }
 
 protected:
     BoxBase() = default;
@@ -153,37 +190,6 @@ protected:
     int32_t percentOf(int32_t parentInner, int32_t percent) const;
 
     col::_array::ArrayP m_children;
-    ILayoutManager* m_layoutManager { nullptr };
-    int32_t m_layoutType { Vertical };
-    int32_t m_hAlign { 0 };
-    int32_t m_vAlign { 0 };
-    int32_t m_hGap { 0 };
-    int32_t m_vGap { 0 };
-    int32_t m_left { 0 };
-    int32_t m_right { 0 };
-    int32_t m_top { 0 };
-    int32_t m_bottom { 0 };
-    int32_t m_widthPercent { -1 };
-    int32_t m_heightPercent { -1 };
-    int32_t m_fixedWidth { -1 };
-    int32_t m_fixedHeight { -1 };
-    int32_t m_minimumWidth { -1 };
-    bool m_collapseWidth { false };
-    bool m_collapseHeight { false };
-    bool m_visibilityLocked { false };
-    layout::Extents m_content;
-    bool m_acceptFiles { false };
-    std::vector<std::u16string> m_droppedFiles;
-    bool m_urlDropEnabled { false };
-    std::u16string m_droppedText;
-    int32_t m_wheelStep { 0 };
-    int32_t m_layoutDepth { 0 };
-    bool m_creatingChildren { false };
-    uint32_t m_layoutCount { 0 };
-    int32_t m_laidOutWidth { -1 };
-    int32_t m_laidOutHeight { -1 };
-    bool m_hasBorder { false };
-    uint32_t m_borderColour { 0 };
     events::ListenerList m_fileDropListeners;
     events::ListenerList m_wheelListeners;
     events::ListenerList m_layoutListeners;

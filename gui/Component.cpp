@@ -402,23 +402,7 @@ void Component::reset()
 {
     if (m_created)
         create(nullptr);
-    m_x = m_y = m_originX = m_originY = 0;
-    m_width = m_height = 0;
-    m_minWidth = m_minHeight = m_maxWidth = m_maxHeight = 0;
-    m_visible = true;
-    m_enabled = true;
-    m_editable = true;
-    m_background = ButtonFaceColour;
-    m_transparent = true;
-    m_textColour = 0;
-    m_parent = nullptr;
-    m_window = nullptr;
-    m_fontSetting = nullptr;
-    m_layoutSuspended = false;
-    m_boundsPending = false;
-    m_textId = -1;
-    m_text.clear();
-    m_font = FontDescription {};
+    static_cast<ComponentState&>(*this) = ComponentState {};
 }
 
 }

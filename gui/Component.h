@@ -12,14 +12,46 @@ namespace s::gui {
 
 class FontSetting;
 
+// Everything a component is, with its defaults: a component taken from its pool starts from a
+// fresh ComponentState and reset() restores one, so each default is written once, here.
+struct ComponentState {
+    static constexpr uint32_t ButtonFaceColour = 0xF0F0F0; // RGB(240, 240, 240)
+
+    int32_t m_x { 0 };
+    int32_t m_y { 0 };
+    int32_t m_originX { 0 };
+    int32_t m_originY { 0 };
+    int32_t m_width { 0 };
+    int32_t m_height { 0 };
+    int32_t m_minWidth { 0 };
+    int32_t m_minHeight { 0 };
+    int32_t m_maxWidth { 0 };
+    int32_t m_maxHeight { 0 };
+    bool m_visible { true };
+    bool m_created { false };
+    bool m_enabled { true };
+    bool m_editable { true };
+    uint32_t m_background { ButtonFaceColour };
+    bool m_transparent { true };
+    uint32_t m_textColour { 0 };
+    IContainer* m_parent { nullptr };
+    IWindow* m_window { nullptr };
+    FontSetting* m_fontSetting { nullptr };
+    bool m_layoutSuspended { false };
+    bool m_boundsPending { false };
+    int32_t m_textId { -1 };
+    std::u16string m_text;
+    FontDescription m_font;
+};
+
 // The state and the platform-free behaviour shared by every component: geometry with
 // suspend/resume and pending bounds, visibility, colours, the parent and window, the caption's text
 // id and font, and the subscriptions to the window's language service and font setting. The
 // platform binding (gui/os) overrides the platform* hooks; everything else lives here so it can be
 // reasoned about without a display.
-class Component : public virtual IComponent {
+class Component : public virtual IComponent
+    , protected ComponentState {
 public:
-    static constexpr uint32_t ButtonFaceColour = 0xF0F0F0; // RGB(240, 240, 240)
     static constexpr int32_t HiddenX = -10000;
 
     // --- IComponent ---
@@ -165,32 +197,6 @@ protected:
     virtual void fontChanged() { }
     // Lets a container ask its parent to lay out again after a change of its own.
     void askParentToLayout(int times = 1);
-
-    int32_t m_x { 0 };
-    int32_t m_y { 0 };
-    int32_t m_originX { 0 };
-    int32_t m_originY { 0 };
-    int32_t m_width { 0 };
-    int32_t m_height { 0 };
-    int32_t m_minWidth { 0 };
-    int32_t m_minHeight { 0 };
-    int32_t m_maxWidth { 0 };
-    int32_t m_maxHeight { 0 };
-    bool m_visible { true };
-    bool m_created { false };
-    bool m_enabled { true };
-    bool m_editable { true };
-    uint32_t m_background { ButtonFaceColour };
-    bool m_transparent { true };
-    uint32_t m_textColour { 0 };
-    IContainer* m_parent { nullptr };
-    IWindow* m_window { nullptr };
-    FontSetting* m_fontSetting { nullptr };
-    bool m_layoutSuspended { false };
-    bool m_boundsPending { false };
-    int32_t m_textId { -1 };
-    std::u16string m_text;
-    FontDescription m_font;
 };
 
 }

@@ -21,6 +21,16 @@ class IContainer : public virtual IComponent {
 public:
     enum LayoutType : int32_t { Horizontal = 0, Vertical = 1, FlowH = 2, Pile = 3 };
     enum Align : int32_t { Start = 0, Middle = 1, End = 2 };
+    // The codes a box fires (sender = the box).
+    enum BoxEvent : int32_t {
+        FilesDropped = 1,
+        WheelTurned = 2,
+        LaidOut = 3,
+        MovedOrResized = 4,
+        Painted = 5,
+        LeftPressed = 6,
+        LinkDropped = 7,
+    };
 
     virtual void doLayout() = 0;
     virtual ILayoutManager* getLayoutManager() const = 0;

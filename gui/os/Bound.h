@@ -2,6 +2,7 @@
 
 #include "gui/FontDescription.h"
 #include "gui/IContainer.h"
+#include "gui/GuiThread.h"
 #include "gui/os/UIThread.h"
 
 #include <QColor>

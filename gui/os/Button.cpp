@@ -68,10 +68,10 @@ void Button::setAutoRepeat(bool on)
 
 void Button::click()
 {
-    m_clickListeners.fire(this, 1);
+    m_clickListeners.fire(this, Clicked);
     if (m_toggle) {
         setToggled(!m_toggled);
-        m_toggleListeners.fire(this, 2);
+        m_toggleListeners.fire(this, Toggled);
     }
 }
 

@@ -12,6 +12,8 @@ namespace s::gui::os {
 class Button : public Bound<Component> {
     S_POOLED_CLASS(Button, "s_gui_os_Button")
 public:
+    enum Event : int32_t { Clicked = 1, Toggled = 2, Repeated = 3 };
+
     Button() = default;
 
     void addClickListener(events::IEventListener* listener) { m_clickListeners.add(listener); }
@@ -28,7 +30,7 @@ public:
 
     // The binding reports here (GUI thread); a program may click too.
     void click();
-    void repeatTick() { m_repeatListeners.fire(this, 3); }
+    void repeatTick() { m_repeatListeners.fire(this, Repeated); }
 
     void reset() override;
 

@@ -55,9 +55,9 @@ void CheckBox::setChecked(bool on)
         });
     }
     if (on)
-        m_checkedListeners.fire(this, 1);
+        m_checkedListeners.fire(this, Checked);
     else
-        m_uncheckedListeners.fire(this, 2);
+        m_uncheckedListeners.fire(this, Unchecked);
 }
 
 void CheckBox::enableWhenChecked(IComponent* c)

@@ -17,6 +17,8 @@ namespace s::gui::os {
 class CheckBox : public Bound<Component> {
     S_POOLED_CLASS(CheckBox, "s_gui_os_CheckBox")
 public:
+    enum Event : int32_t { Checked = 1, Unchecked = 2 };
+
     CheckBox() = default;
 
     bool isChecked() const { return m_checked; }

@@ -1,5 +1,6 @@
 #include "gui/os/FrameWidget.h"
 
+#include "gui/os/KeyCodes.h"
 #include "gui/os/Window.h"
 
 #include <QApplication>
@@ -14,38 +15,29 @@
 
 namespace s::gui::os {
 
-namespace {
-
-// Key codes as the application knows them: the platform's virtual-key numbers for the keys it
-// reacts to, the Qt key number otherwise.
-int32_t keyCodeOf(const QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Delete:
-        return 46;
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-        return 9;
-    case Qt::Key_Space:
-        return 32;
-    default:
-        return event->key();
-    }
-}
-
-}
-
 FrameWidget::FrameWidget(Window* window)
     : QWidget(nullptr)
     , m_window(window)
 {
     setAttribute(Qt::WA_QuitOnClose, false);
+    setMouseTracking(true);
+    qApp->installEventFilter(this);
+}
+
+bool FrameWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::MouseMove || !m_window || watched == this || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != this)
+        return false;
+    auto* move = static_cast<QMouseEvent*>(event);
+    if (move->timestamp() == m_lastMoveTime && move->globalPosition() == m_lastMovePosition)
+        return false;
+    m_lastMoveTime = move->timestamp();
+    m_lastMovePosition = move->globalPosition();
+    m_window->fire(Window::MouseMoved);
+    return false;
 }
 
 void FrameWidget::closeEvent(QCloseEvent* event)
@@ -114,6 +106,8 @@ void FrameWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     if (!m_window)
         return;
+    QPoint cursor = event->globalPosition().toPoint();
+    m_window->framePointerReleased(cursor.x(), cursor.y());
     if (event->button() == Qt::LeftButton) {
         m_dragging = false;
         m_window->fire(Window::LeftRelease);
@@ -128,6 +122,8 @@ void FrameWidget::mouseMoveEvent(QMouseEvent* event)
         return;
     if (m_dragging && (event->buttons() & Qt::LeftButton))
         setGeometry(QRect(m_frameStart + event->globalPosition().toPoint() - m_dragStart, size()));
+    m_lastMoveTime = event->timestamp();
+    m_lastMovePosition = event->globalPosition();
     m_window->fire(Window::MouseMoved);
 }
 
@@ -143,8 +139,7 @@ void FrameWidget::wheelEvent(QWheelEvent* event)
     int notches = event->angleDelta().y() / 120;
     if (!m_window || notches == 0)
         return;
-    m_window->m_windowWheelStep = notches * QApplication::wheelScrollLines();
-    m_window->fire(Window::Wheel);
+    m_window->frameWheel(notches * QApplication::wheelScrollLines());
 }
 
 void FrameWidget::keyPressEvent(QKeyEvent* event)
@@ -153,9 +148,9 @@ void FrameWidget::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     }
-    m_window->m_keyCode = keyCodeOf(event);
-    m_window->fire(Window::KeyPressed);
-    if (m_window->m_keyCode == 13)
+    // Keys the focused component did not take come here.
+    m_window->frameKeyPressed(keyCodeOf(*event));
+    if (m_window->m_keyCode == keys::Return)
         event->accept();
     else
         QWidget::keyPressEvent(event);

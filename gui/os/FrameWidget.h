@@ -17,6 +17,8 @@ public:
     void detach() { m_window = nullptr; }
 
 protected:
+    // Mouse moves over the components reach the window too (code 13).
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -34,6 +36,9 @@ private:
     bool m_dragging { false };
     QPoint m_dragStart;
     QPoint m_frameStart;
+    // The last move reported, so a move that travels up through several widgets counts once.
+    quint64 m_lastMoveTime { 0 };
+    QPointF m_lastMovePosition;
 };
 
 }

@@ -151,7 +151,7 @@ void Label::linkReleased(bool inside)
         return;
     if (m_opensLinks && !m_linkTarget.empty())
         QDesktopServices::openUrl(QUrl(toQString(m_linkTarget)));
-    m_clickListeners.fire(this, 1);
+    m_clickListeners.fire(this, Clicked);
 }
 
 void Label::reset()

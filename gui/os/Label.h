@@ -17,6 +17,8 @@ namespace s::gui::os {
 class Label : public Bound<Component> {
     S_POOLED_CLASS(Label, "s_gui_os_Label")
 public:
+    enum Event : int32_t { Clicked = 1 };
+
     Label() = default;
 
     // Shows text for a while, then the text from before. A later call restarts the time and

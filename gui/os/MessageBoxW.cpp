@@ -26,6 +26,8 @@ QMessageBox::StandardButton run(QMessageBox::Icon icon, const QString& caption, 
     QMessageBox::StandardButtons buttons, IWindow* owner)
 {
     return onUiThread([&] {
+        // The owner's teardown waits while the box is open.
+        Window::ModalScope scope(dynamic_cast<Window*>(owner));
         QMessageBox box(icon, caption, toQString(text), buttons, ownerWidget(owner));
         return static_cast<QMessageBox::StandardButton>(box.exec());
     });

@@ -79,7 +79,7 @@ void ScrollBar::userMoved(int32_t value)
     if (value == m_value)
         return;
     m_value = value;
-    m_scrollListeners.fire(this, 1);
+    m_scrollListeners.fire(this, Scrolled);
 }
 
 void ScrollBar::reset()

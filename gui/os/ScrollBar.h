@@ -11,6 +11,8 @@ namespace s::gui::os {
 class ScrollBar : public Bound<Component> {
     S_POOLED_CLASS(ScrollBar, "s_gui_os_ScrollBar")
 public:
+    enum Event : int32_t { Scrolled = 1 };
+
     ScrollBar() = default;
 
     void setAxis(int32_t axis);

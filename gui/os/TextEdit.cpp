@@ -25,7 +25,7 @@ void TextEdit::afterCreate()
 void TextEdit::edited(std::u16string_view text)
 {
     m_text.assign(text);
-    m_changeListeners.fire(this, 1);
+    m_changeListeners.fire(this, Changed);
 }
 
 void TextEdit::platformText()
@@ -43,7 +43,7 @@ void TextEdit::platformText()
 void TextEdit::textChanged()
 {
     // The program's own text: one event, whether or not the platform window exists yet.
-    m_changeListeners.fire(this, 1);
+    m_changeListeners.fire(this, Changed);
 }
 
 void TextEdit::appendText(std::u16string_view text)
@@ -62,7 +62,7 @@ void TextEdit::appendText(std::u16string_view text)
         m_settingText = false;
         edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
     });
-    m_changeListeners.fire(this, 1);
+    m_changeListeners.fire(this, Changed);
 }
 
 void TextEdit::platformEditable(bool on)

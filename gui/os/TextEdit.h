@@ -11,6 +11,8 @@ namespace s::gui::os {
 class TextEdit : public Bound<Component> {
     S_POOLED_CLASS(TextEdit, "s_gui_os_TextEdit")
 public:
+    enum Event : int32_t { Changed = 1 };
+
     TextEdit() = default;
 
     void addChangeListener(events::IEventListener* listener) { m_changeListeners.add(listener); }

@@ -52,7 +52,7 @@ void TextField::userEdited(std::u16string_view text)
 {
     m_text.assign(text);
     if (m_notifyChanges)
-        m_changeListeners.fire(this, 1);
+        m_changeListeners.fire(this, Changed);
 }
 
 void TextField::platformText()

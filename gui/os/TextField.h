@@ -17,6 +17,8 @@ namespace s::gui::os {
 class TextField : public Bound<Component> {
     S_POOLED_CLASS(TextField, "s_gui_os_TextField")
 public:
+    enum Event : int32_t { Changed = 1, EnterPressed = 2, FocusLost = 3 };
+
     TextField() = default;
 
     void setPassword(bool on);
@@ -32,8 +34,8 @@ public:
 
     // The binding reports here (GUI thread).
     void userEdited(std::u16string_view text);
-    void enterPressed() { m_enterListeners.fire(this, 2); }
-    void focusLost() { m_focusListeners.fire(this, 3); }
+    void enterPressed() { m_enterListeners.fire(this, EnterPressed); }
+    void focusLost() { m_focusListeners.fire(this, FocusLost); }
 
     void reset() override;
 

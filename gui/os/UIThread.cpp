@@ -1,5 +1,7 @@
 #include "gui/os/UIThread.h"
 
+#include "gui/GuiThread.h"
+
 #include <QApplication>
 #include <QObject>
 #include <QSocketNotifier>
@@ -9,6 +11,7 @@
 #include <unistd.h>
 
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 
 namespace s::gui::os {
@@ -26,6 +29,8 @@ public:
             eventfd_read(wakeFd, &count);
             m_owner->drain();
         });
+        // Whoever waits for the GUI thread is let go when its loop ends.
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { m_owner->end(); });
     }
 
 private:
@@ -44,8 +49,14 @@ char* g_argv[] = { g_name, nullptr };
 
 UIThread& UIThread::instance()
 {
-    static UIThread thread;
-    return thread;
+    // Never destroyed: objects that outlive main (pools and the objects they keep) may still ask
+    // for it while the process ends. The loop itself ends at exit (shutDown).
+    static UIThread* thread = [] {
+        auto* made = new UIThread();
+        std::atexit([] { instance().shutDown(); });
+        return made;
+    }();
+    return *thread;
 }
 
 UIThread::UIThread()
@@ -54,79 +65,106 @@ UIThread::UIThread()
     if (QCoreApplication* app = QCoreApplication::instance()) {
         // The program made its application: its thread is the GUI thread. The receiver must be
         // made there.
-        m_id = std::this_thread::get_id();
         if (QThread::currentThread() == app->thread()) {
+            m_id = std::this_thread::get_id();
             m_context = new UIContext(this, m_wakeFd);
         } else {
             QMetaObject::invokeMethod(
-                app, [this] { m_context = new UIContext(this, m_wakeFd); }, Qt::BlockingQueuedConnection);
+                app,
+                [this] {
+                    m_id = std::this_thread::get_id();
+                    m_context = new UIContext(this, m_wakeFd);
+                },
+                Qt::BlockingQueuedConnection);
         }
-        return;
+    } else {
+        std::mutex mutex;
+        std::condition_variable ready;
+        bool started = false;
+        m_ownsApplication = true;
+        m_thread = std::thread([&] {
+            // The application lives until the process ends: taking Qt down at exit would race
+            // the global objects Qt destroys on its own.
+            auto* application = new QApplication(g_argc, g_argv);
+            (void)application;
+            QApplication::setQuitOnLastWindowClosed(false);
+            auto* context = new UIContext(this, m_wakeFd);
+            {
+                std::lock_guard lock(mutex);
+                m_id = std::this_thread::get_id();
+                m_context = context;
+                started = true;
+                ready.notify_all();
+            }
+            QApplication::exec();
+            end();
+            delete context;
+        });
+        std::unique_lock lock(mutex);
+        ready.wait(lock, [&] { return started; });
     }
-    std::mutex mutex;
-    std::condition_variable ready;
-    bool started = false;
-    m_ownsApplication = true;
-    m_thread = std::thread([&] {
-        // The application lives until the process ends: taking Qt down at exit would race the
-        // global objects Qt destroys on its own.
-        auto* app = new QApplication(g_argc, g_argv);
-        QApplication::setQuitOnLastWindowClosed(false);
-        auto* context = new UIContext(this, m_wakeFd);
-        {
-            std::lock_guard lock(mutex);
-            m_id = std::this_thread::get_id();
-            m_context = context;
-            m_application = app;
-            started = true;
-            ready.notify_all();
-        }
-        QApplication::exec();
-        delete context;
+    GuiThread::install({
+        [] { return UIThread::instance().isCurrent(); },
+        [](const std::function<void()>& f) { UIThread::instance().runAndWait(f); },
     });
-    std::unique_lock lock(mutex);
-    ready.wait(lock, [&] { return started; });
 }
 
-UIThread::~UIThread()
+void UIThread::shutDown()
 {
     if (m_ownsApplication && m_thread.joinable()) {
-        enqueue([] { QCoreApplication::quit(); });
+        post([] { QCoreApplication::quit(); });
         m_thread.join();
     }
-    if (m_wakeFd >= 0)
-        ::close(m_wakeFd);
+    end();
 }
 
 bool UIThread::isCurrent() const
 {
-    if (m_ownsApplication)
-        return std::this_thread::get_id() == m_id;
-    return m_context && QThread::currentThread() == m_context->thread();
+    return std::this_thread::get_id() == m_id.load();
 }
 
-void UIThread::enqueue(std::function<void()> f)
+void UIThread::enqueue(Work work)
 {
     {
         std::lock_guard lock(m_queueLock);
-        m_queue.push_back(std::move(f));
+        if (!m_ended.load()) {
+            m_queue.push_back(std::move(work));
+            eventfd_write(m_wakeFd, 1);
+            return;
+        }
     }
-    eventfd_write(m_wakeFd, 1);
+    work(false);
 }
 
 void UIThread::drain()
 {
     for (;;) {
-        std::function<void()> next;
+        Work next;
         {
             std::lock_guard lock(m_queueLock);
             if (m_queue.empty())
                 return;
             next = std::move(m_queue.front());
             m_queue.pop_front();
+            // The work may open a nested loop (a message box): the rest of the queue must wake
+            // that loop, or it would wait until the box closes.
+            if (!m_queue.empty())
+                eventfd_write(m_wakeFd, 1);
         }
-        next();
+        next(true);
     }
+}
+
+void UIThread::end()
+{
+    std::deque<Work> dropped;
+    {
+        std::lock_guard lock(m_queueLock);
+        m_ended = true;
+        dropped.swap(m_queue);
+    }
+    for (Work& work : dropped)
+        work(false);
 }
 
 void UIThread::runAndWait(const std::function<void()>& f)
@@ -134,8 +172,9 @@ void UIThread::runAndWait(const std::function<void()>& f)
     std::mutex mutex;
     std::condition_variable doneSignal;
     bool done = false;
-    enqueue([&] {
-        f();
+    enqueue([&](bool run) {
+        if (run)
+            f();
         std::lock_guard lock(mutex);
         done = true;
         doneSignal.notify_all();
@@ -146,7 +185,10 @@ void UIThread::runAndWait(const std::function<void()>& f)
 
 void UIThread::post(std::function<void()> f)
 {
-    enqueue(std::move(f));
+    enqueue([f = std::move(f)](bool run) {
+        if (run)
+            f();
+    });
 }
 
 void UIThread::processEvents()

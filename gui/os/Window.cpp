@@ -2,26 +2,23 @@
 
 #include "formats/lang/Localizer.h"
 #include "gui/FontSetting.h"
+#include "gui/layout/Vertical.h"
 #include "gui/os/FrameWidget.h"
 #include "gui/os/MessageBoxW.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDateTime>
+#include <QDialog>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QPixmap>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QSessionManager>
-#include <QStyle>
-#include <QSystemTrayIcon>
-#include <QTimer>
 
 #include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
-#include <mutex>
 #include <thread>
 
 namespace s::gui::os {
@@ -43,6 +40,19 @@ QRect virtualScreen()
     return screen ? screen->virtualGeometry() : QRect(0, 0, 0, 0);
 }
 
+QRect availableArea()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 0, 0);
+}
+
+}
+
+Window::Window()
+    : m_timers([this](int32_t id) { timerFired(id); })
+    , m_clipboard([this](bool own) { clipboardChanged(own); })
+    , m_tray([this] { trayLeftClick(); }, [this] { trayRightClick(); })
+{
 }
 
 Window::~Window()
@@ -60,12 +70,13 @@ thread::Pooled<Window> Window::make()
 
 void Window::open()
 {
-    if (m_created)
-        return;
     onUiThread([&] {
+        if (m_created)
+            return;
         m_window = this;
         m_transparent = false;
         m_background = ButtonFaceColour;
+        m_layoutManager = &layout::Vertical::shared();
         m_widget = makeWidget(nullptr);
         m_created = true;
         m_closed = false;
@@ -77,10 +88,9 @@ void Window::open()
         m_height = 120;
         m_x = m_widget->geometry().x();
         m_y = m_widget->geometry().y();
+        m_geometry.noteNormal(QRect(m_x, m_y, m_width, m_height));
         m_visible = false;
         afterCreate();
-        if (m_statusBar)
-            m_statusBar->create(this);
         // The session ends: the application can tell, and the window closes as if asked to.
         m_sessionConnection = QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_widget, [this](QSessionManager&) {
             m_sessionEnding = true;
@@ -111,24 +121,28 @@ QWidget* Window::makeWidget(QWidget*)
 
 void Window::platformPlace(int32_t x, int32_t y, int32_t w, int32_t h)
 {
-    // The window's position is that of its client area, as the frame reports it back.
+    // The window's position is that of its frame, as the frame reports it back.
     onUiThread([&] {
         if (m_widget && m_widget->geometry() != QRect(x, y, w, h))
             m_widget->setGeometry(x, y, w, h);
+        if (frameIsNormal())
+            m_geometry.noteNormal(QRect(x, y, w, h));
     });
 }
 
 void Window::setBounds(int32_t x, int32_t y, int32_t w, int32_t h)
 {
-    // A position the program chose is kept when the window shows (unless it is off screen).
-    if (x != m_x || y != m_y)
-        m_positionGiven = true;
-    BoxBase::setBounds(x, y, w, h);
+    onUiThread([&] {
+        // A position the program chose is kept when the window shows (unless it is off screen).
+        if (x != m_x || y != m_y)
+            m_geometry.setPositionGiven(true);
+        BoxBase::setBounds(x, y, w, h);
+    });
 }
 
 void Window::platformShow(bool on)
 {
-    show(on, on);
+    doShow(on, on);
 }
 
 // --- request channel ---
@@ -167,8 +181,39 @@ intptr_t Window::deliverRequest(const uint64_t* generation, const char* name, in
     });
 }
 
+const char* Window::getRequestName() const
+{
+    S_ASSERT_GUI_THREAD();
+    return m_request.name;
+}
+
+intptr_t Window::getRequestArg1() const
+{
+    S_ASSERT_GUI_THREAD();
+    return m_request.a1;
+}
+
+intptr_t Window::getRequestArg2() const
+{
+    S_ASSERT_GUI_THREAD();
+    return m_request.a2;
+}
+
+intptr_t Window::getRequestArg3() const
+{
+    S_ASSERT_GUI_THREAD();
+    return m_request.a3;
+}
+
+void Window::setRequestResult(intptr_t result)
+{
+    S_ASSERT_GUI_THREAD();
+    m_request.result = result;
+}
+
 bool Window::fire(int32_t code)
 {
+    S_ASSERT_GUI_THREAD();
     if (code <= 0 || code >= EventCount)
         return false;
     m_listeners[code].fire(this, code);
@@ -191,17 +236,19 @@ void Window::removeListener(int32_t code, events::IEventListener* listener)
 
 bool Window::lookUpText(int32_t id, std::u16string& out)
 {
-    if (!m_localizer || id < 0)
-        return false;
-    out.assign(m_localizer->text(id));
-    return true;
+    return onUiThread([&] {
+        if (!m_localizer || id < 0)
+            return false;
+        out.assign(m_localizer->text(id));
+        return true;
+    });
 }
 
 void Window::setLocalizer(lang::Localizer* localizer)
 {
-    if (localizer == m_localizer)
-        return;
     onUiThread([&] {
+        if (localizer == m_localizer)
+            return;
         if (m_localizer)
             m_localizer->removeListener(this);
         m_localizer = localizer;
@@ -212,8 +259,24 @@ void Window::setLocalizer(lang::Localizer* localizer)
     });
 }
 
+lang::Localizer* Window::getLocalizer() const
+{
+    return onUiThread([&] { return m_localizer; });
+}
+
+FontSetting* Window::getFontSetting()
+{
+    return onUiThread([&] { return m_fontSettingAttached; });
+}
+
+void Window::setFontSetting(FontSetting* setting)
+{
+    onUiThread([&] { m_fontSettingAttached = setting; });
+}
+
 void Window::languageChanged(lang::Localizer&)
 {
+    S_ASSERT_GUI_THREAD();
     // Components with text ids relabel themselves; then the title, then the application hears.
     m_languageListeners.fire(m_localizer, 0);
     applyTitle();
@@ -224,24 +287,28 @@ void Window::languageChanged(lang::Localizer&)
 
 std::u16string Window::getTitle() const
 {
-    return m_title;
+    return onUiThread([&] { return m_title; });
 }
 
 void Window::setTitle(std::u16string_view text)
 {
-    if (text == m_title && m_titleId < 0)
-        return;
-    m_title.assign(text);
-    m_titleId = -1;
-    m_versionId = -1;
-    applyTitle();
+    onUiThread([&] {
+        if (text == m_title && m_titleId < 0)
+            return;
+        m_title.assign(text);
+        m_titleId = -1;
+        m_versionId = -1;
+        applyTitle();
+    });
 }
 
 void Window::setTitleId(int32_t titleId, int32_t versionId)
 {
-    m_titleId = titleId;
-    m_versionId = versionId;
-    applyTitle();
+    onUiThread([&] {
+        m_titleId = titleId;
+        m_versionId = versionId;
+        applyTitle();
+    });
 }
 
 void Window::applyTitle()
@@ -254,11 +321,9 @@ void Window::applyTitle()
         }
         m_title = title;
     }
-    onUiThread([&] {
-        if (m_widget)
-            m_widget->setWindowTitle(toQString(m_title));
-        updateTrayTip();
-    });
+    if (m_widget)
+        m_widget->setWindowTitle(toQString(m_title));
+    m_tray.setTip(toQString(m_title));
 }
 
 // --- closing ---
@@ -266,6 +331,11 @@ void Window::applyTitle()
 void Window::close()
 {
     onUiThread([&] { doClose(false); });
+}
+
+void Window::cancelClose()
+{
+    onUiThread([&] { m_closeCancelled = true; });
 }
 
 void Window::frameCloseRequested()
@@ -279,7 +349,7 @@ void Window::doClose(bool systemCommand)
         return;
     // 1. The frame's close button sends the window to the tray when asked to.
     if (systemCommand && m_closeToTray && !m_inTray) {
-        sendToTray();
+        doSendToTray();
         return;
     }
     // 2. A listener may keep the window open.
@@ -293,23 +363,24 @@ void Window::doClose(bool systemCommand)
     saveGeometry(false);
     m_widget->hide();
     m_visible = false;
-    watchClipboard(false);
-    if (m_tray) {
-        m_tray->hide();
-        m_trayShown = false;
-    }
+    doWatchClipboard(false);
+    m_tray.show(false);
     m_inTray = false;
     m_closed = true;
 }
 
-void Window::waitUntilClosed() const
+void Window::waitUntilClosed()
 {
-    // On the GUI thread itself (a program that runs its controller there) the wait must keep
-    // the window alive, so it handles events between the polls.
-    bool onGuiThread = UIThread::instance().isCurrent();
+    if (!UIThread::instance().isCurrent()) {
+        while (!m_closed.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return;
+    }
+    // On the GUI thread itself (a program that runs its controller there) the wait is a nested
+    // loop that keeps the window alive.
+    ModalScope scope(this);
     while (!m_closed.load()) {
-        if (onGuiThread)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
@@ -321,16 +392,24 @@ bool Window::isShown() const
     return onUiThread([&] { return m_widget && m_widget->isVisible(); });
 }
 
+bool Window::isActive() const
+{
+    return onUiThread([&] { return m_active; });
+}
+
 void Window::activate(bool on)
 {
     if (!on)
         return;
-    onUiThread([&] {
-        if (!m_widget)
-            return;
-        m_widget->raise();
-        m_widget->activateWindow();
-    });
+    onUiThread([&] { doActivate(); });
+}
+
+void Window::doActivate()
+{
+    if (!m_widget)
+        return;
+    m_widget->raise();
+    m_widget->activateWindow();
 }
 
 bool Window::isMinimized() const
@@ -340,11 +419,11 @@ bool Window::isMinimized() const
 
 void Window::minimize()
 {
+    // The state change writes the geometry (frameStateChanged).
     onUiThread([&] {
         if (m_widget)
             m_widget->showMinimized();
     });
-    saveGeometry(false);
 }
 
 bool Window::isMaximized() const
@@ -354,37 +433,34 @@ bool Window::isMaximized() const
 
 void Window::maximize()
 {
-    saveGeometry(false);
     onUiThread([&] {
         if (m_widget)
             m_widget->showMaximized();
     });
-    if (m_settings)
-        m_settings->writeValue(IWindowSettings::Maximized, 1);
 }
 
 void Window::restore()
 {
-    onUiThread([&] {
-        if (!m_widget)
-            return;
-        if (m_inTray) {
-            m_inTray = false;
-            if (m_wasMaximized)
-                m_widget->showMaximized();
-            else
-                m_widget->showNormal();
-            m_visible = true;
-            m_widget->raise();
-            m_widget->activateWindow();
-            if (m_tray && !m_trayAlways) {
-                m_tray->hide();
-                m_trayShown = false;
-            }
-            return;
-        }
+    onUiThread([&] { doRestore(); });
+}
+
+void Window::doRestore()
+{
+    if (!m_widget)
+        return;
+    if (!m_inTray) {
         m_widget->showNormal();
-    });
+        return;
+    }
+    m_inTray = false;
+    if (m_wasMaximized)
+        m_widget->showMaximized();
+    else
+        m_widget->showNormal();
+    m_visible = true;
+    doActivate();
+    if (!m_trayAlways)
+        m_tray.show(false);
 }
 
 void Window::showNormal()
@@ -397,35 +473,50 @@ void Window::showNormal()
 
 void Window::sendToTray()
 {
-    onUiThread([&] {
-        if (!m_widget || m_inTray)
-            return;
-        m_wasMaximized = m_widget->isMaximized();
-        saveGeometry(false);
-        m_widget->hide();
-        m_visible = false;
-        ensureTray();
-        m_tray->show();
-        m_trayShown = true;
-        m_inTray = true;
-    });
+    onUiThread([&] { doSendToTray(); });
+}
+
+void Window::doSendToTray()
+{
+    if (!m_widget || m_inTray)
+        return;
+    m_wasMaximized = m_widget->isMaximized();
+    saveGeometry(false);
+    m_widget->hide();
+    m_visible = false;
+    m_tray.show(true);
+    m_inTray = true;
+}
+
+bool Window::isInTray() const
+{
+    return onUiThread([&] { return m_inTray; });
+}
+
+bool Window::frameIsNormal() const
+{
+    return m_widget && !(m_widget->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
 void Window::frameResized(int32_t w, int32_t h)
 {
     // The user (or the platform) resized the frame: the new size is the window's, and the
     // children follow.
+    if (frameIsNormal())
+        m_geometry.noteNormal(QRect(m_geometry.normal().topLeft(), QSize(w, h)));
     if (w != m_width || h != m_height) {
         m_width = w;
         m_height = h;
         doLayout();
-        m_moveListeners.fire(this, 4);
+        m_moveListeners.fire(this, MovedOrResized);
     }
     fire(Resized);
 }
 
 void Window::frameMoved(int32_t x, int32_t y)
 {
+    if (frameIsNormal())
+        m_geometry.noteNormal(QRect(QPoint(x, y), m_geometry.normal().size()));
     m_x = x;
     m_y = y;
     fire(Moved);
@@ -446,19 +537,94 @@ void Window::frameStateChanged()
     if (!m_widget)
         return;
     Qt::WindowStates state = m_widget->windowState();
-    if (state & Qt::WindowMaximized) {
+    // Minimising and maximising write the normal geometry, which the frame no longer shows.
+    if (state & Qt::WindowMinimized) {
+        m_geometry.save(m_wasMaximized);
+    } else if (state & Qt::WindowMaximized) {
         m_wasMaximized = true;
-        if (m_settings)
-            m_settings->writeValue(IWindowSettings::Maximized, 1);
-    } else if (!(state & Qt::WindowMinimized)) {
+        m_geometry.save(true);
+    } else {
         m_wasMaximized = false;
-        if (m_settings)
-            m_settings->writeValue(IWindowSettings::Maximized, 0);
+        m_geometry.save(false);
         fire(Restored);
     }
 }
 
+void Window::frameKeyPressed(int32_t code)
+{
+    m_keyCode = code;
+    fire(KeyPressed);
+}
+
+void Window::frameWheel(int32_t step)
+{
+    m_windowWheelStep = step;
+    fire(Wheel);
+}
+
+void Window::framePointerReleased(int32_t screenX, int32_t screenY)
+{
+    if (!m_capturing)
+        return;
+    m_capturing = false;
+    if (m_widget)
+        m_widget->releaseMouse();
+    m_captureX = screenX;
+    m_captureY = screenY;
+    fire(CaptureEnded);
+}
+
+int32_t Window::getKeyCode() const
+{
+    return onUiThread([&] { return m_keyCode; });
+}
+
+void Window::setKeyCode(int32_t code)
+{
+    onUiThread([&] { m_keyCode = code; });
+}
+
+int32_t Window::getWheelStep() const
+{
+    return onUiThread([&] { return m_windowWheelStep; });
+}
+
+void Window::startPointerCapture()
+{
+    onUiThread([&] {
+        if (!m_widget)
+            return;
+        m_capturing = true;
+        m_widget->grabMouse();
+    });
+}
+
+bool Window::isCapturingPointer() const
+{
+    return onUiThread([&] { return m_capturing; });
+}
+
+int32_t Window::getCaptureX() const
+{
+    return onUiThread([&] { return m_captureX; });
+}
+
+int32_t Window::getCaptureY() const
+{
+    return onUiThread([&] { return m_captureY; });
+}
+
 // --- frame ---
+
+void Window::setEasyDrag(bool on)
+{
+    onUiThread([&] { m_easyDrag = on; });
+}
+
+bool Window::isEasyDrag() const
+{
+    return onUiThread([&] { return m_easyDrag; });
+}
 
 void Window::setMaximizeBox(bool on)
 {
@@ -478,10 +644,10 @@ void Window::setMinimizeBox(bool on)
 
 void Window::setShowInTaskbar(bool on)
 {
-    if (on == m_showInTaskbar)
-        return;
-    m_showInTaskbar = on;
     onUiThread([&] {
+        if (on == m_showInTaskbar)
+            return;
+        m_showInTaskbar = on;
         if (!m_widget)
             return;
         bool visible = m_widget->isVisible();
@@ -491,12 +657,17 @@ void Window::setShowInTaskbar(bool on)
     });
 }
 
+bool Window::isResizable() const
+{
+    return onUiThread([&] { return m_resizable; });
+}
+
 void Window::setResizable(bool on)
 {
-    if (on == m_resizable)
-        return;
-    m_resizable = on;
     onUiThread([&] {
+        if (on == m_resizable)
+            return;
+        m_resizable = on;
         if (!m_widget)
             return;
         if (on) {
@@ -510,23 +681,28 @@ void Window::setResizable(bool on)
 
 void Window::setTopmost(bool on)
 {
-    if (on == m_topmost)
-        return;
-    m_topmost = on;
     onUiThread([&] {
-        if (!m_widget)
+        if (on == m_topmost)
             return;
-        bool visible = m_widget->isVisible();
-        m_widget->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-        if (visible)
-            m_widget->show();
+        m_topmost = on;
+        if (m_widget) {
+            bool visible = m_widget->isVisible();
+            m_widget->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+            if (visible)
+                m_widget->show();
+        }
+        // Changing the flags remakes the platform window, which forgets its opacity.
+        int32_t percent = m_opacity;
+        m_opacity = -1;
+        doSetOpacity(percent);
+        if (IWindowSettings* store = m_geometry.store())
+            store->writeValue(IWindowSettings::Topmost, on ? 1 : 0);
     });
-    // Changing the flags remakes the platform window, which forgets its opacity.
-    int32_t percent = m_opacity;
-    m_opacity = -1;
-    setOpacity(percent);
-    if (m_settings)
-        m_settings->writeValue(IWindowSettings::Topmost, on ? 1 : 0);
+}
+
+bool Window::isTopmost() const
+{
+    return onUiThread([&] { return m_topmost; });
 }
 
 bool Window::setIconData(std::span<const uint8_t> bytes)
@@ -537,8 +713,7 @@ bool Window::setIconData(std::span<const uint8_t> bytes)
             return false;
         QIcon icon(picture);
         m_widget->setWindowIcon(icon);
-        if (m_tray)
-            m_tray->setIcon(icon);
+        m_tray.setIcon(icon);
         return true;
     });
 }
@@ -550,50 +725,41 @@ bool Window::hasIcon() const
 
 // --- tray ---
 
-void Window::ensureTray()
-{
-    if (m_tray)
-        return;
-    m_tray = new QSystemTrayIcon(m_widget);
-    QIcon icon = m_widget->windowIcon();
-    if (icon.isNull())
-        icon = QApplication::style()->standardIcon(QStyle::SP_ComputerIcon);
-    m_tray->setIcon(icon);
-    m_tray->setToolTip(toQString(m_title));
-    QObject::connect(m_tray, &QSystemTrayIcon::activated, m_widget, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger)
-            trayLeftClick();
-        else if (reason == QSystemTrayIcon::Context)
-            trayRightClick();
-    });
-}
-
-void Window::updateTrayTip()
-{
-    if (m_tray)
-        m_tray->setToolTip(toQString(m_title));
-}
-
 void Window::setTrayIcon(bool on)
 {
     onUiThread([&] {
         if (!m_widget)
             return;
-        if (on) {
-            ensureTray();
-            m_tray->show();
-        } else if (m_tray) {
-            m_tray->hide();
-        }
-        m_trayShown = on;
+        if (on && m_tray.isShown())
+            return;
+        if (on && !m_widget->windowIcon().isNull())
+            m_tray.setIcon(m_widget->windowIcon());
+        m_tray.show(on);
     });
+}
+
+bool Window::isTrayIconShown() const
+{
+    return onUiThread([&] { return m_tray.isShown(); });
 }
 
 void Window::setTrayIconAlways(bool on)
 {
-    m_trayAlways = on;
-    if (on)
-        setTrayIcon(true);
+    onUiThread([&] {
+        m_trayAlways = on;
+        if (on)
+            setTrayIcon(true);
+    });
+}
+
+void Window::setCloseToTray(bool on)
+{
+    onUiThread([&] { m_closeToTray = on; });
+}
+
+void Window::setTrayClickToggles(bool on)
+{
+    onUiThread([&] { m_trayClickToggles = on; });
 }
 
 void Window::trayLeftClick()
@@ -604,19 +770,19 @@ void Window::trayLeftClick()
         if (m_trayClickToggles) {
             int64_t sinceDeactivation = QDateTime::currentMSecsSinceEpoch() - m_deactivatedAt;
             if (m_inTray) {
-                restore();
+                doRestore();
             } else if (m_active || sinceDeactivation <= 150) {
                 // The click itself took the focus from an active window: it goes to the tray.
-                sendToTray();
+                doSendToTray();
             } else {
-                activate(true);
+                doActivate();
                 if (m_widget->isMinimized())
                     m_widget->showNormal();
             }
         } else if (m_inTray) {
-            restore();
+            doRestore();
         } else {
-            activate(true);
+            doActivate();
             if (m_widget->isMinimized())
                 m_widget->showNormal();
         }
@@ -637,54 +803,59 @@ void Window::trayRightClick()
 
 void Window::setStatusBar(IComponent* bar)
 {
-    if (bar == m_statusBar)
-        return;
-    if (m_statusBar) {
-        m_statusBar->create(nullptr);
-        m_statusBar->release();
-    }
-    m_statusBar = bar;
-    if (m_statusBar && m_created)
-        m_statusBar->create(this);
-    doLayout();
+    onUiThread([&] {
+        if (bar == m_statusBar)
+            return;
+        if (m_statusBar)
+            remove(m_statusBar, true);
+        m_statusBar = bar;
+        if (bar && m_children.find(bar) < 0)
+            add(bar);
+        doLayout();
+    });
+}
+
+IComponent* Window::getStatusBar() const
+{
+    return onUiThread([&] { return m_statusBar; });
 }
 
 void Window::layoutChildren()
 {
-    // The status bar keeps the bottom: the other children lay out above it.
-    int32_t reserve = 0;
-    if (m_statusBar && m_statusBar->isVisible()) {
-        m_statusBar->resizeConstrained(m_width, 0);
-        reserve = m_statusBar->getHeight();
-    }
-    m_bottom += reserve;
+    // The manager (the shared column by default) places every child, the status bar among them;
+    // then the bar goes over the bottom across the whole client width, whatever the insets.
     BoxBase::layoutChildren();
-    m_bottom -= reserve;
-    if (reserve > 0)
-        m_statusBar->setBounds(0, m_height - reserve, m_width, reserve);
+    if (m_statusBar && m_statusBar->isVisible()) {
+        int32_t h = m_statusBar->getHeight();
+        m_statusBar->setBounds(-m_left, m_height - h - m_top, m_width, h);
+    }
 }
 
 // --- minimum size ---
 
 void Window::setMinimumWidth(int32_t w)
 {
-    m_minWindowWidth = w;
-    BoxBase::setMinimumWidth(w);
-    if (m_enforceMinimum)
-        enforceMinimumSize(true);
+    onUiThread([&] {
+        m_minWindowWidth = w;
+        BoxBase::setMinimumWidth(w);
+        if (m_enforceMinimum)
+            enforceMinimumSize(true);
+    });
 }
 
 void Window::setMinimumHeight(int32_t h)
 {
-    m_minWindowHeight = h;
-    if (m_enforceMinimum)
-        enforceMinimumSize(true);
+    onUiThread([&] {
+        m_minWindowHeight = h;
+        if (m_enforceMinimum)
+            enforceMinimumSize(true);
+    });
 }
 
 void Window::enforceMinimumSize(bool on)
 {
-    m_enforceMinimum = on;
     onUiThread([&] {
+        m_enforceMinimum = on;
         if (!m_widget)
             return;
         // While the user drags an edge, the platform keeps the frame at least this large.
@@ -694,156 +865,122 @@ void Window::enforceMinimumSize(bool on)
 
 void Window::applyMinimumSize()
 {
-    int32_t w = std::max(m_width, m_minWindowWidth);
-    int32_t h = std::max(m_height, m_minWindowHeight);
-    setSize(w, h);
+    onUiThread([&] { setSize(std::max(m_width, m_minWindowWidth), std::max(m_height, m_minWindowHeight)); });
 }
 
 // --- settings ---
 
 void Window::bindSettings(IWindowSettings* store, bool withVersion)
 {
-    m_settings = store;
-    if (!store)
-        return;
-    if (std::span<const uint8_t> icon = store->getIconData(); !icon.empty())
-        setIconData(icon);
-    if (lang::Localizer* localizer = store->getLocalizer())
-        setLocalizer(localizer);
-    int32_t titleId = store->getTitleId();
-    if (titleId >= 0)
-        setTitleId(titleId, withVersion ? titleId + 10 : -1);
-    if (FontSetting* setting = store->getFontSetting())
-        setFontSetting(setting);
-    int32_t value = 0;
-    if (store->readValue(IWindowSettings::EasyDrag, value))
-        setEasyDrag(value != 0);
-    if (store->readValue(IWindowSettings::Topmost, value))
-        setTopmost(value != 0);
-    setMiddleClickAction(store->getMiddleClickAction());
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t w = 0;
-    int32_t h = 0;
-    bool hasPosition = store->readValue(IWindowSettings::X, x) && store->readValue(IWindowSettings::Y, y);
-    bool hasSize = store->readValue(IWindowSettings::Width, w) && store->readValue(IWindowSettings::Height, h);
-    if (hasSize)
-        setSize(w, h);
-    if (hasPosition) {
-        setLocation(x, y);
-        m_positionGiven = true;
-    }
+    onUiThread([&] {
+        m_geometry.bind(store);
+        if (!store)
+            return;
+        if (std::span<const uint8_t> icon = store->getIconData(); !icon.empty())
+            setIconData(icon);
+        if (lang::Localizer* localizer = store->getLocalizer())
+            setLocalizer(localizer);
+        int32_t titleId = store->getTitleId();
+        if (titleId >= 0)
+            setTitleId(titleId, withVersion ? titleId + 10 : -1);
+        if (FontSetting* setting = store->getFontSetting())
+            setFontSetting(setting);
+        int32_t value = 0;
+        if (store->readValue(IWindowSettings::EasyDrag, value))
+            setEasyDrag(value != 0);
+        if (store->readValue(IWindowSettings::Topmost, value))
+            setTopmost(value != 0);
+        setMiddleClickAction(store->getMiddleClickAction());
+        int32_t x = 0;
+        int32_t y = 0;
+        int32_t w = 0;
+        int32_t h = 0;
+        bool hasPosition = store->readValue(IWindowSettings::X, x) && store->readValue(IWindowSettings::Y, y);
+        bool hasSize = store->readValue(IWindowSettings::Width, w) && store->readValue(IWindowSettings::Height, h);
+        if (hasSize)
+            setSize(w, h);
+        if (hasPosition) {
+            setLocation(x, y);
+            m_geometry.setPositionGiven(true);
+        }
+    });
 }
 
 void Window::saveGeometry(bool includeHidden)
 {
-    if (!m_settings || !m_widget)
-        return;
-    bool write = onUiThread([&] {
-        if (!m_widget->isVisible() && !includeHidden)
-            return false;
-        return !m_widget->isMinimized() && !m_widget->isMaximized();
+    onUiThread([&] {
+        if (!m_geometry.store() || !m_widget)
+            return;
+        if (!m_widget->isVisible() && !includeHidden && !m_widget->isMinimized())
+            return;
+        m_geometry.save(m_widget->isMaximized() || (m_widget->isMinimized() && m_wasMaximized));
     });
-    if (!write)
-        return;
-    auto store = [this](IWindowSettings::Value which, int32_t value) {
-        int32_t stored = 0;
-        if (!m_settings->readValue(which, stored) || stored != value)
-            m_settings->writeValue(which, value);
-    };
-    store(IWindowSettings::X, m_x);
-    store(IWindowSettings::Y, m_y);
-    store(IWindowSettings::Width, m_width);
-    store(IWindowSettings::Height, m_height);
-    store(IWindowSettings::Maximized, 0);
 }
 
 // --- screen ---
 
 bool Window::isOnScreen() const
 {
-    if (!m_keepOnScreen)
-        return true;
-    if (m_width <= 10 || m_height <= 10)
-        return false;
-    QRect screen = onUiThread([] { return virtualScreen(); });
-    int32_t right = screen.x() + screen.width();
-    int32_t bottom = screen.y() + screen.height();
-    // Fewer than 10 pixels on the screen in either direction is off screen.
-    if (m_x > right - 10 || m_x + m_width - screen.x() <= 9)
-        return false;
-    if (m_y > bottom - 10 || m_y + m_height - screen.y() <= 9)
-        return false;
-    return true;
+    return onUiThread([&] { return m_geometry.isOnScreen(QRect(m_x, m_y, m_width, m_height), virtualScreen()); });
 }
 
 void Window::clampToScreen()
 {
-    if (isMaximized())
-        return;
-    QRect screen = onUiThread([] { return virtualScreen(); });
-    int32_t x = m_x;
-    int32_t y = m_y;
-    int32_t right = screen.x() + screen.width();
-    int32_t bottom = screen.y() + screen.height();
-    if (x + m_width > right)
-        x = right - m_width;
-    if (y + m_height > bottom)
-        y = bottom - m_height;
-    x = std::max<int32_t>(x, screen.x());
-    y = std::max<int32_t>(y, screen.y());
-    if (x != m_x || y != m_y)
-        setLocation(x, y);
+    onUiThread([&] {
+        if (m_widget && m_widget->isMaximized())
+            return;
+        QPoint p = WindowGeometry::clampedInto(QRect(m_x, m_y, m_width, m_height), virtualScreen());
+        if (p.x() != m_x || p.y() != m_y)
+            setLocation(p.x(), p.y());
+    });
+}
+
+void Window::setKeepOnScreen(bool on)
+{
+    onUiThread([&] { m_geometry.setKeepOnScreen(on); });
 }
 
 void Window::centreOnScreen()
 {
-    QRect area = onUiThread([] {
-        QScreen* screen = QGuiApplication::primaryScreen();
-        return screen ? screen->availableGeometry() : QRect(0, 0, 0, 0);
-    });
-    setLocation(area.x() + (area.width() - m_width) / 2, area.y() + (area.height() - m_height) / 2);
+    QPoint p = WindowGeometry::centredIn(QSize(m_width, m_height), availableArea());
+    BoxBase::setBounds(p.x(), p.y(), m_width, m_height);
 }
 
 void Window::show(bool on, bool activateIt)
 {
-    if (!m_created)
+    onUiThread([&] { doShow(on, activateIt); });
+}
+
+void Window::doShow(bool on, bool activateIt)
+{
+    if (!m_created || !m_widget)
         return;
     if (on) {
         // 1. Showing.
-        if (isShown())
+        if (m_widget->isVisible())
             return;
         bool maximizeNow = false;
-        int32_t stored = 0;
-        if (!isMaximized()) {
-            if (m_settings && m_settings->readValue(IWindowSettings::Maximized, stored) && stored != 0)
+        if (!m_widget->isMaximized()) {
+            if (m_geometry.storedMaximized())
                 maximizeNow = true;
-            else if (m_keepOnScreen && (!m_positionGiven || !isOnScreen()))
+            else if (m_geometry.keepsOnScreen()
+                && (!m_geometry.isPositionGiven() || !m_geometry.isOnScreen(QRect(m_x, m_y, m_width, m_height), virtualScreen())))
                 centreOnScreen();
         }
-        onUiThread([&] {
-            if (!m_widget)
-                return;
-            if (maximizeNow)
-                m_widget->showMaximized();
-            else
-                m_widget->show();
-            m_visible = true;
-            m_closed = false;
-            if (activateIt) {
-                m_widget->raise();
-                m_widget->activateWindow();
-            }
-            m_widget->update();
-        });
+        if (maximizeNow)
+            m_widget->showMaximized();
+        else
+            m_widget->show();
+        m_visible = true;
+        m_closed = false;
+        if (activateIt)
+            doActivate();
+        m_widget->update();
     } else {
         // 2. Hiding.
         saveGeometry(false);
-        onUiThread([&] {
-            if (m_widget)
-                m_widget->hide();
-            m_visible = false;
-        });
+        m_widget->hide();
+        m_visible = false;
     }
     // 3.
     trimWorkingSet();
@@ -851,10 +988,17 @@ void Window::show(bool on, bool activateIt)
 
 void Window::setMiddleClickAction(std::string_view name)
 {
-    if (name == "Close" || name == "Iconize")
-        m_middleClickAction.assign(name);
-    else
-        m_middleClickAction = "DoNothing";
+    onUiThread([&] {
+        if (name == "Close" || name == "Iconize")
+            m_middleClickAction.assign(name);
+        else
+            m_middleClickAction = "DoNothing";
+    });
+}
+
+std::string Window::getMiddleClickAction() const
+{
+    return onUiThread([&] { return m_middleClickAction; });
 }
 
 void Window::middleClick()
@@ -862,20 +1006,33 @@ void Window::middleClick()
     if (m_middleClickAction == "Close")
         doClose(false);
     else if (m_middleClickAction == "Iconize")
-        sendToTray();
+        doSendToTray();
 }
 
 void Window::setOpacity(int32_t percent)
+{
+    onUiThread([&] { doSetOpacity(percent); });
+}
+
+void Window::doSetOpacity(int32_t percent)
 {
     percent = std::clamp(percent, 0, 100);
     if (percent == m_opacity)
         return;
     m_opacity = percent;
     m_alpha = std::clamp(percent * 255 / 100, 0, 255);
-    onUiThread([&] {
-        if (m_widget)
-            m_widget->setWindowOpacity(m_alpha / 255.0);
-    });
+    if (m_widget)
+        m_widget->setWindowOpacity(m_alpha / 255.0);
+}
+
+int32_t Window::getOpacity() const
+{
+    return onUiThread([&] { return m_opacity; });
+}
+
+int32_t Window::getOpacityAlpha() const
+{
+    return onUiThread([&] { return m_alpha; });
 }
 
 // --- timers ---
@@ -883,74 +1040,76 @@ void Window::setOpacity(int32_t percent)
 void Window::startTimer(int32_t id, int32_t milliseconds)
 {
     onUiThread([&] {
-        if (!m_widget)
-            return;
-        stopTimer(id);
-        auto* timer = new QTimer(m_widget);
-        timer->setInterval(std::max(0, milliseconds));
-        QObject::connect(timer, &QTimer::timeout, m_widget, [this, id] {
-            m_timerId = id;
-            m_timerHandled = false;
-            fire(Timer);
-        });
-        m_timers[id] = timer;
-        timer->start();
+        if (m_widget)
+            m_timers.start(id, milliseconds);
     });
 }
 
 void Window::stopTimer(int32_t id)
 {
-    onUiThread([&] {
-        auto it = m_timers.find(id);
-        if (it == m_timers.end())
-            return;
-        delete it->second;
-        m_timers.erase(it);
-    });
+    onUiThread([&] { m_timers.stop(id); });
+}
+
+void Window::timerFired(int32_t id)
+{
+    m_timerId = id;
+    m_timerHandled = false;
+    fire(Timer);
+}
+
+int32_t Window::getTimerId() const
+{
+    return onUiThread([&] { return m_timerId; });
+}
+
+void Window::markTimerHandled()
+{
+    onUiThread([&] { m_timerHandled = true; });
+}
+
+bool Window::isTimerHandled() const
+{
+    return onUiThread([&] { return m_timerHandled; });
 }
 
 // --- clipboard ---
 
 void Window::watchClipboard(bool on)
 {
-    onUiThread([&] {
-        if (on == m_watchingClipboard || !m_widget)
-            return;
-        m_watchingClipboard = on;
-        if (on) {
-            m_clipboardConnection = QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, m_widget, [this] { clipboardChanged(); });
-        } else {
-            QObject::disconnect(m_clipboardConnection);
-            m_ownClipboardText.reset();
-        }
-    });
+    onUiThread([&] { doWatchClipboard(on); });
 }
 
-void Window::clipboardChanged()
+void Window::doWatchClipboard(bool on)
 {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    // Own when the platform says this process owns the clipboard and the text is the one this
-    // window put there.
-    bool own = m_ownClipboardText.has_value() && clipboard->text() == *m_ownClipboardText;
-    m_ownClipboardText.reset();
+    if (m_widget)
+        m_clipboard.watch(m_widget, on);
+}
+
+bool Window::isWatchingClipboard() const
+{
+    return onUiThread([&] { return m_clipboard.isWatching(); });
+}
+
+void Window::clipboardChanged(bool own)
+{
     m_ownClipboardChange = own;
     fire(ClipboardChanged);
     m_ownClipboardChange = false;
 }
 
+bool Window::isOwnClipboardChange() const
+{
+    return onUiThread([&] { return m_ownClipboardChange; });
+}
+
 void Window::setClipboardText(std::u16string_view text)
 {
-    onUiThread([&] {
-        QString value = toQString(text);
-        if (m_watchingClipboard)
-            m_ownClipboardText = value;
-        QGuiApplication::clipboard()->setText(value);
-    });
+    onUiThread([&] { m_clipboard.setText(toQString(text)); });
 }
 
 std::u16string Window::getClipboardText() const
 {
-    return onUiThread([] { return fromQString(QGuiApplication::clipboard()->text()); });
+    return onUiThread([&] { return fromQString(m_clipboard.text()); });
 }
 
 // --- message boxes ---
@@ -970,88 +1129,122 @@ bool Window::ask(std::u16string_view text)
     return MessageBoxW::askYesNo(text, this);
 }
 
+// --- nested loops ---
+
+Window::ModalScope::ModalScope(Window* window)
+    : m_window(window)
+    , m_generation(window ? window->generation() : 0)
+{
+    S_ASSERT_GUI_THREAD();
+    if (m_window)
+        ++m_window->m_modalDepth;
+}
+
+Window::ModalScope::~ModalScope()
+{
+    // A window that changed hands while the loop ran has nothing of this loop any more.
+    if (m_window && m_window->generation() == m_generation)
+        m_window->endModal();
+}
+
+void Window::endModal()
+{
+    if (--m_modalDepth > 0 || !m_teardownPending)
+        return;
+    // The loop has returned: the teardown that waited for it runs once the code that opened the
+    // loop is done too, back in the GUI thread's own loop.
+    uint64_t generation = m_generation.load();
+    UIThread::instance().post([this, generation] {
+        if (m_generation.load() != generation || !m_teardownPending)
+            return;
+        teardown();
+        std::lock_guard lock(m_teardownLock);
+        m_teardownPending = false;
+        m_teardownDone.notify_all();
+    });
+}
+
+void Window::endModalLoops()
+{
+    m_closed = true;
+    if (!m_widget)
+        return;
+    for (QDialog* dialog : m_widget->findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+        if (dialog->isVisible())
+            dialog->reject();
+    }
+}
+
 // --- lifetime ---
+
+void Window::teardown()
+{
+    S_ASSERT_GUI_THREAD();
+    m_gone = true;
+    nextGeneration();
+    // Nobody hears the window being taken apart.
+    for (auto& list : m_listeners)
+        list.clear();
+    m_languageListeners.clear();
+    clearListeners();
+    m_timers.stopAll();
+    doWatchClipboard(false);
+    QObject::disconnect(m_sessionConnection);
+    if (m_localizer)
+        m_localizer->removeListener(this);
+    if (m_capturing && m_widget)
+        m_widget->releaseMouse();
+    // Components first, while the frame they live in still stands; then the box state (which
+    // must not try to destroy the frame again), then the frame.
+    m_statusBar = nullptr;
+    removeAll(true);
+    m_created = false;
+    BoxBase::reset();
+    m_tray.destroy();
+    if (FrameWidget* f = frame())
+        f->detach();
+    QWidget* w = m_widget.data();
+    m_widget.clear();
+    delete w;
+    m_closed = true;
+}
 
 void Window::reset()
 {
     if (m_created) {
         m_gone = true;
-        onUiThread([&] {
-            nextGeneration();
-            // Nobody hears the window being taken apart.
-            for (auto& list : m_listeners)
-                list.clear();
-            m_languageListeners.clear();
-            clearListeners();
-            for (auto& [id, timer] : m_timers)
-                delete timer;
-            m_timers.clear();
-            watchClipboard(false);
-            QObject::disconnect(m_sessionConnection);
-            if (m_localizer)
-                m_localizer->removeListener(this);
-            if (m_statusBar) {
-                m_statusBar->create(nullptr);
-                m_statusBar->release();
-                m_statusBar = nullptr;
+        if (UIThread::instance().isCurrent()) {
+            if (m_modalDepth > 0) {
+                // The GUI thread cannot wait for loops that run below it on its own stack: the
+                // dialogs leave the frame (so they outlive it) and are answered with a refusal.
+                endModalLoops();
+                for (QDialog* dialog : m_widget ? m_widget->findChildren<QDialog*>(Qt::FindDirectChildrenOnly) : QList<QDialog*>())
+                    dialog->setParent(nullptr, dialog->windowFlags());
             }
-            // Components first, while the frame they live in still stands; then the box state
-            // (which must not try to destroy the frame again), then the frame.
-            removeAll(true);
-            m_created = false;
-            BoxBase::reset();
-            if (m_tray) {
-                delete m_tray;
-                m_tray = nullptr;
+            teardown();
+        } else {
+            bool deferred = onUiThread([&] {
+                if (m_modalDepth == 0) {
+                    teardown();
+                    return false;
+                }
+                m_teardownPending = true;
+                endModalLoops();
+                return true;
+            });
+            if (deferred) {
+                std::unique_lock lock(m_teardownLock);
+                while (m_teardownPending && !UIThread::instance().hasEnded())
+                    m_teardownDone.wait_for(lock, std::chrono::milliseconds(50));
             }
-            if (FrameWidget* f = frame())
-                f->detach();
-            QWidget* w = m_widget.data();
-            m_widget.clear();
-            delete w;
-        });
+        }
     } else {
         BoxBase::reset();
     }
-    resetWindowState();
-}
-
-void Window::resetWindowState()
-{
-    m_closed = false;
+    static_cast<WindowState&>(*this) = WindowState {};
+    m_geometry = WindowGeometry {};
     m_sessionEnding = false;
-    m_closeCancelled = false;
-    m_inTray = m_trayShown = m_trayAlways = m_closeToTray = m_trayClickToggles = false;
-    m_showInTaskbar = true;
-    m_topmost = false;
-    m_easyDrag = false;
-    m_resizable = true;
-    m_keepOnScreen = true;
-    m_wasMaximized = false;
-    m_active = false;
-    m_deactivatedAt = 0;
-    m_positionGiven = false;
-    m_title = u"Window";
-    m_titleId = m_versionId = -1;
-    m_middleClickAction = "DoNothing";
-    m_opacity = 100;
-    m_alpha = 255;
-    m_minWindowWidth = m_minWindowHeight = -1;
-    m_enforceMinimum = false;
-    m_settings = nullptr;
-    m_localizer = nullptr;
-    m_fontSettingAttached = nullptr;
-    m_request = {};
-    m_keyCode = 0;
-    m_windowWheelStep = 0;
-    m_timerId = 0;
-    m_timerHandled = false;
-    m_watchingClipboard = false;
-    m_ownClipboardChange = false;
-    m_ownClipboardText.reset();
-    for (auto& list : m_listeners)
-        list.clear();
-    m_languageListeners.clear();
+    m_closed = true;
     m_transparent = false;
     m_window = nullptr;
 }

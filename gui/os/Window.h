@@ -7,19 +7,68 @@
 #include "gui/IWindowSettings.h"
 #include "gui/events/ListenerList.h"
 #include "gui/os/Bound.h"
+#include "gui/os/ClipboardWatch.h"
+#include "gui/os/WindowGeometry.h"
+#include "gui/os/WindowTimers.h"
+#include "gui/os/WindowTray.h"
 
 #include <atomic>
-#include <map>
-#include <optional>
+#include <condition_variable>
+#include <mutex>
 #include <span>
 #include <string>
-
-class QSystemTrayIcon;
-class QTimer;
 
 namespace s::gui::os {
 
 class FrameWidget;
+
+// Everything a window is besides its box state, its helpers and its listeners, with the defaults:
+// reset() restores a fresh WindowState.
+struct WindowState {
+    bool m_closeCancelled { false };
+    bool m_inTray { false };
+    bool m_trayAlways { false };
+    bool m_closeToTray { false };
+    bool m_trayClickToggles { false };
+    bool m_showInTaskbar { true };
+    bool m_topmost { false };
+    bool m_easyDrag { false };
+    bool m_resizable { true };
+    bool m_wasMaximized { false };
+    bool m_active { false };
+    int64_t m_deactivatedAt { 0 };
+    std::u16string m_title { u"Window" };
+    int32_t m_titleId { -1 };
+    int32_t m_versionId { -1 };
+    std::string m_middleClickAction { "DoNothing" };
+    int32_t m_opacity { 100 };
+    int32_t m_alpha { 255 };
+    int32_t m_minWindowWidth { -1 };
+    int32_t m_minWindowHeight { -1 };
+    bool m_enforceMinimum { false };
+    lang::Localizer* m_localizer { nullptr };
+    FontSetting* m_fontSettingAttached { nullptr };
+    IComponent* m_statusBar { nullptr };
+    struct RequestRecord {
+        const char* name { nullptr };
+        intptr_t a1 { 0 };
+        intptr_t a2 { 0 };
+        intptr_t a3 { 0 };
+        intptr_t result { 0 };
+    } m_request;
+    int32_t m_keyCode { 0 };
+    int32_t m_windowWheelStep { 0 };
+    int32_t m_timerId { 0 };
+    bool m_timerHandled { false };
+    bool m_ownClipboardChange { false };
+    bool m_capturing { false };
+    int32_t m_captureX { 0 };
+    int32_t m_captureY { 0 };
+    // Nested event loops running for this window (its message boxes, waitUntilClosed on the GUI
+    // thread); a teardown waits until they have returned.
+    int32_t m_modalDepth { 0 };
+    bool m_teardownPending { false };
+};
 
 // The top-level container: a frame on the GUI thread (see UIThread) that holds the components,
 // with a title, a tray icon, closing (for good or to the tray), keep on top, dragging by the
@@ -29,26 +78,60 @@ class FrameWidget;
 // Make one with Window::make() (the frame exists, hidden, when it returns); release() destroys
 // the frame and every component in it.
 //
-// Events (sender = the window): 1 close requested (a listener may cancelClose), 2 request,
-// 3 right press, 4 resized, 5 left press, 6 activated, 7 deactivated, 9 middle press, 11 moved,
-// 12 key pressed (getKeyCode / setKeyCode; Enter is swallowed), 13 mouse moved, 14 wheel,
-// 16 left double click, 18 tray icon right click, 20 language changed, 21 restored,
-// 22 tray icon left click, 24 right release, 25 left release, 26 timer (getTimerId),
-// 27 clipboard changed (isOwnClipboardChange).
+// Threads. Once a window or a component is created it belongs to the GUI thread: every change of
+// it, every layout and every listener call runs there. Any thread may call any operation of the
+// toolkit: a call made on another thread hops to the GUI thread (decided inside the call) and
+// waits until it has run there, so reads made through it see the GUI thread's state. Only these
+// run on the caller's thread without a hop: adding and removing listeners (each list has its own
+// lock), generation(), isClosed() and isSessionEnding() (atomics), and everything on a component
+// that is not created yet (it belongs to whoever configures it). The hooks the binding calls
+// (frame*, fire, the components' user* and *Pressed reports) and the request record's getters
+// are GUI-thread only; debug builds assert it.
+// A thread that hops must not hold a lock the GUI thread may want. The GUI thread never waits for
+// another thread without serving its queue: its nested loops (message boxes, waitUntilClosed)
+// go on serving requests, and a window's teardown that arrives meanwhile waits until they have
+// returned. Once the GUI loop has ended, a request is dropped at once (it returns 0).
+//
+// Layout: the shared Vertical manager places the children (unless another manager is set); then
+// the status bar, when attached and shown, goes over the bottom across the whole client width.
 class Window : public Bound<BoxBase>
     , public IWindow
-    , public lang::ILangListener {
+    , public lang::ILangListener
+    , private WindowState {
     S_POOLED_CLASS(Window, "s_gui_os_Window")
 public:
+    // The codes a window fires (sender = the window), besides those of a box.
     enum Event : int32_t {
-        CloseRequested = 1, Request = 2, RightPress = 3, Resized = 4, LeftPress = 5, Activated = 6,
-        Deactivated = 7, MiddlePress = 9, Moved = 11, KeyPressed = 12, MouseMoved = 13, Wheel = 14,
-        DoubleClick = 16, TrayRightClick = 18, LanguageChanged = 20, Restored = 21, TrayLeftClick = 22,
-        RightRelease = 24, LeftRelease = 25, Timer = 26, ClipboardChanged = 27
+        CloseRequested = 1,
+        Request = 2,
+        RightPress = 3,
+        Resized = 4,
+        LeftPress = 5,
+        Activated = 6,
+        Deactivated = 7,
+        Resizing = 8,
+        MiddlePress = 9,
+        Moving = 10,
+        Moved = 11,
+        KeyPressed = 12,
+        MouseMoved = 13,
+        Wheel = 14,
+        DoubleClick = 16,
+        CaptureEnded = 17,
+        TrayRightClick = 18,
+        ContextMenu = 19,
+        LanguageChanged = 20,
+        Restored = 21,
+        TrayLeftClick = 22,
+        HotKey = 23,
+        RightRelease = 24,
+        LeftRelease = 25,
+        Timer = 26,
+        ClipboardChanged = 27,
     };
     static constexpr int32_t EventCount = 28;
 
-    Window() = default;
+    Window();
     ~Window() override;
 
     // A window with its frame made (hidden) on the GUI thread.
@@ -64,27 +147,28 @@ public:
     bool lookUpText(int32_t id, std::u16string& out) override;
     void addLanguageListener(events::IEventListener* listener) override { m_languageListeners.add(listener); }
     void removeLanguageListener(events::IEventListener* listener) override { m_languageListeners.remove(listener); }
-    FontSetting* getFontSetting() override { return m_fontSettingAttached; }
+    FontSetting* getFontSetting() override;
     IWindow* getWindow() const override { return const_cast<Window*>(this); }
     // A position the program sets is kept when the window shows (unless it is off screen).
     void setBounds(int32_t x, int32_t y, int32_t w, int32_t h) override;
     bool create(IContainer* parent) override;
 
-    // --- request record (valid during code 2) ---
-    const char* getRequestName() const { return m_request.name; }
-    intptr_t getRequestArg1() const { return m_request.a1; }
-    intptr_t getRequestArg2() const { return m_request.a2; }
-    intptr_t getRequestArg3() const { return m_request.a3; }
-    void setRequestResult(intptr_t result) { m_request.result = result; }
+    // --- request record (GUI thread, valid during code 2) ---
+    const char* getRequestName() const;
+    intptr_t getRequestArg1() const;
+    intptr_t getRequestArg2() const;
+    intptr_t getRequestArg3() const;
+    void setRequestResult(intptr_t result);
 
     // --- closing and states ---
     bool isClosed() const { return m_closed.load(); }
     // Asks to close, as the frame's close button does (without the send-to-tray detour).
     void close();
     // From a close listener: keep the window open.
-    void cancelClose() { m_closeCancelled = true; }
-    // Blocks, polling every 10 ms, until the window is closed.
-    void waitUntilClosed() const;
+    void cancelClose();
+    // Blocks, polling every 10 ms, until the window is closed; on the GUI thread it serves events
+    // meanwhile.
+    void waitUntilClosed();
     void activate(bool on = true);
     bool isMinimized() const;
     void minimize();
@@ -93,21 +177,22 @@ public:
     void restore();
     void showNormal();
     void sendToTray();
-    bool isInTray() const { return m_inTray; }
+    bool isInTray() const;
     // Whether the desktop session is ending (log-off or shutdown); the window then closes itself.
     bool isSessionEnding() const { return m_sessionEnding.load(); }
     bool isShown() const;
+    bool isActive() const;
 
     // --- frame ---
-    void setEasyDrag(bool on) { m_easyDrag = on; }
-    bool isEasyDrag() const { return m_easyDrag; }
+    void setEasyDrag(bool on);
+    bool isEasyDrag() const;
     void setMaximizeBox(bool on);
     void setMinimizeBox(bool on);
     void setShowInTaskbar(bool on);
-    bool isResizable() const { return m_resizable; }
+    bool isResizable() const;
     void setResizable(bool on);
     void setTopmost(bool on);
-    bool isTopmost() const { return m_topmost; }
+    bool isTopmost() const;
     std::u16string getTitle() const;
     void setTitle(std::u16string_view text);
     // The shown title is the text of titleId, followed by " v" and the text of versionId (-1: none).
@@ -120,24 +205,26 @@ public:
 
     // --- tray ---
     void setTrayIcon(bool on);
-    bool isTrayIconShown() const { return m_trayShown; }
+    bool isTrayIconShown() const;
     void setTrayIconAlways(bool on);
-    void setCloseToTray(bool on) { m_closeToTray = on; }
+    void setCloseToTray(bool on);
     // Left clicks on the tray icon send an active window to the tray and restore one from it.
-    void setTrayClickToggles(bool on) { m_trayClickToggles = on; }
+    void setTrayClickToggles(bool on);
     // What the tray icon reports (the binding calls these; tests may too).
     void trayLeftClick();
     void trayRightClick();
 
     // --- attachments ---
     void setLocalizer(lang::Localizer* localizer);
-    lang::Localizer* getLocalizer() const { return m_localizer; }
-    void setFontSetting(FontSetting* setting) { m_fontSettingAttached = setting; }
-    // Kept at the bottom, across the whole client width.
+    lang::Localizer* getLocalizer() const;
+    void setFontSetting(FontSetting* setting);
+    // Kept over the bottom, across the whole client width. The bar becomes a child of the window
+    // (the last one, when it is not a child yet), so the layout keeps room for it.
     void setStatusBar(IComponent* bar);
+    IComponent* getStatusBar() const;
     void languageChanged(lang::Localizer& localizer) override;
 
-    // --- listeners: one list per event code ---
+    // --- listeners: one list per event code (any thread) ---
     void addListener(int32_t code, events::IEventListener* listener);
     void removeListener(int32_t code, events::IEventListener* listener);
     void addCloseListener(events::IEventListener* l) { addListener(CloseRequested, l); }
@@ -145,10 +232,16 @@ public:
     void addTimerListener(events::IEventListener* l) { addListener(Timer, l); }
     void addClipboardListener(events::IEventListener* l) { addListener(ClipboardChanged, l); }
 
-    // --- key, wheel ---
-    int32_t getKeyCode() const { return m_keyCode; }
-    void setKeyCode(int32_t code) { m_keyCode = code; }
-    int32_t getWheelStep() const override { return m_windowWheelStep; }
+    // --- key, wheel, pointer (GUI thread, during the event) ---
+    int32_t getKeyCode() const;
+    void setKeyCode(int32_t code);
+    int32_t getWheelStep() const override;
+    // Takes the pointer until the next button release, which fires code 17 with the cursor's
+    // screen position.
+    void startPointerCapture();
+    bool isCapturingPointer() const;
+    int32_t getCaptureX() const;
+    int32_t getCaptureY() const;
 
     // --- minimum size ---
     void setMinimumWidth(int32_t w) override;
@@ -158,42 +251,59 @@ public:
 
     // --- settings ---
     void bindSettings(IWindowSettings* store, bool withVersion);
+    // Writes the normal position and size and the maximised flag (only values that changed);
+    // nothing while the window is hidden unless includeHidden.
     void saveGeometry(bool includeHidden = false);
 
     // --- screen ---
     bool isOnScreen() const;
     void clampToScreen();
-    void setKeepOnScreen(bool on) { m_keepOnScreen = on; }
+    void setKeepOnScreen(bool on);
     void show(bool on = true, bool activate = true);
 
     // "DoNothing", "Close" or "Iconize"; anything else counts as "DoNothing".
     void setMiddleClickAction(std::string_view name);
-    const std::string& getMiddleClickAction() const { return m_middleClickAction; }
+    std::string getMiddleClickAction() const;
     // Percent 0..100; the alpha applied is percent * 255 / 100.
     void setOpacity(int32_t percent);
-    int32_t getOpacity() const { return m_opacity; }
-    int32_t getOpacityAlpha() const { return m_alpha; }
+    int32_t getOpacity() const;
+    int32_t getOpacityAlpha() const;
 
     // --- timers: code 26 with the id ---
     void startTimer(int32_t id, int32_t milliseconds);
     void stopTimer(int32_t id);
-    int32_t getTimerId() const { return m_timerId; }
-    void markTimerHandled() { m_timerHandled = true; }
-    bool isTimerHandled() const { return m_timerHandled; }
+    int32_t getTimerId() const;
+    void markTimerHandled();
+    bool isTimerHandled() const;
 
     // --- clipboard: code 27 ---
     void watchClipboard(bool on);
-    bool isWatchingClipboard() const { return m_watchingClipboard; }
+    bool isWatchingClipboard() const;
     // Puts text on the clipboard as this window, so the change it causes is recognisable.
     void setClipboardText(std::u16string_view text);
     std::u16string getClipboardText() const;
     // During code 27: whether this window made the change.
-    bool isOwnClipboardChange() const { return m_ownClipboardChange; }
+    bool isOwnClipboardChange() const;
 
     // --- message boxes on the GUI thread ---
     void showInfo(std::u16string_view text);
     void showError(std::u16string_view text);
     bool ask(std::u16string_view text);
+
+    // A nested event loop for this window runs while a ModalScope lives (GUI thread): the
+    // window's teardown waits until the loop has returned. A scope that outlives its window (the
+    // window changed hands meanwhile) leaves the new one alone.
+    class ModalScope {
+    public:
+        explicit ModalScope(Window* window);
+        ~ModalScope();
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+    private:
+        Window* m_window;
+        uint64_t m_generation;
+    };
 
     void reset() override;
 
@@ -203,6 +313,10 @@ public:
     void frameMoved(int32_t x, int32_t y);
     void frameActivation(bool active);
     void frameStateChanged();
+    void frameKeyPressed(int32_t code);
+    void frameWheel(int32_t step);
+    void framePointerReleased(int32_t screenX, int32_t screenY);
+    void middleClick();
     bool fire(int32_t code);
 
 protected:
@@ -213,73 +327,42 @@ protected:
 
 private:
     friend class FrameWidget;
-    struct RequestRecord {
-        const char* name { nullptr };
-        intptr_t a1 { 0 };
-        intptr_t a2 { 0 };
-        intptr_t a3 { 0 };
-        intptr_t result { 0 };
-    };
 
     FrameWidget* frame() const;
-    void applyTitle();
-    void ensureTray();
-    void updateTrayTip();
-    void doClose(bool systemCommand);
-    void centreOnScreen();
-    void clipboardChanged();
-    void middleClick();
-    void resetWindowState();
-
     intptr_t deliverRequest(const uint64_t* generation, const char* name, intptr_t a1, intptr_t a2, intptr_t a3);
     void nextGeneration();
+    void applyTitle();
+    void doClose(bool systemCommand);
+    void doShow(bool on, bool activateIt);
+    void doSendToTray();
+    void doRestore();
+    void doActivate();
+    void doSetOpacity(int32_t percent);
+    void doWatchClipboard(bool on);
+    void centreOnScreen();
+    void clipboardChanged(bool own);
+    void timerFired(int32_t id);
+    bool frameIsNormal() const;
+    void endModal();
+    // Ends the nested loops of this window: its dialogs are answered with a refusal and closed,
+    // and waitUntilClosed returns.
+    void endModalLoops();
+    void teardown();
 
     std::atomic<bool> m_gone { true };
-    std::atomic<uint64_t> m_generation { 0 };
-    std::atomic<bool> m_closed { false };
+    std::atomic<bool> m_closed { true };
     std::atomic<bool> m_sessionEnding { false };
+    std::atomic<uint64_t> m_generation { 0 };
     QMetaObject::Connection m_sessionConnection;
-    bool m_closeCancelled { false };
-    bool m_inTray { false };
-    bool m_trayShown { false };
-    bool m_trayAlways { false };
-    bool m_closeToTray { false };
-    bool m_trayClickToggles { false };
-    bool m_showInTaskbar { true };
-    bool m_topmost { false };
-    bool m_easyDrag { false };
-    bool m_resizable { true };
-    bool m_keepOnScreen { true };
-    bool m_wasMaximized { false };
-    bool m_active { false };
-    int64_t m_deactivatedAt { 0 };
-    bool m_positionGiven { false };
-    std::u16string m_title { u"Window" };
-    int32_t m_titleId { -1 };
-    int32_t m_versionId { -1 };
-    std::string m_middleClickAction { "DoNothing" };
-    int32_t m_opacity { 100 };
-    int32_t m_alpha { 255 };
-    int32_t m_minWindowWidth { -1 };
-    int32_t m_minWindowHeight { -1 };
-    bool m_enforceMinimum { false };
-    IWindowSettings* m_settings { nullptr };
-    lang::Localizer* m_localizer { nullptr };
-    FontSetting* m_fontSettingAttached { nullptr };
-    IComponent* m_statusBar { nullptr };
-    RequestRecord m_request;
-    int32_t m_keyCode { 0 };
-    int32_t m_windowWheelStep { 0 };
-    int32_t m_timerId { 0 };
-    bool m_timerHandled { false };
-    std::map<int32_t, QTimer*> m_timers;
-    bool m_watchingClipboard { false };
-    bool m_ownClipboardChange { false };
-    std::optional<QString> m_ownClipboardText;
-    QMetaObject::Connection m_clipboardConnection;
-    QSystemTrayIcon* m_tray { nullptr };
+    WindowGeometry m_geometry;
+    WindowTimers m_timers;
+    ClipboardWatch m_clipboard;
+    WindowTray m_tray;
     events::ListenerList m_listeners[EventCount];
     events::ListenerList m_languageListeners;
+    // A teardown from another thread waits here while the window's nested loops return.
+    std::mutex m_teardownLock;
+    std::condition_variable m_teardownDone;
 };
 
 }

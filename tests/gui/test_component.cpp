@@ -70,17 +70,17 @@ TEST_F(WindowTest, CheckBoxFiresOnlyOnChanges)
 
     box->setChecked(true);
     box->setChecked(true);
-    EXPECT_EQ(recorder.count(1), 1) << "checked twice fires once";
+    EXPECT_EQ(recorder.count(CheckBox::Checked), 1) << "checked twice fires once";
     box->setChecked(false);
     box->setChecked(false);
-    EXPECT_EQ(recorder.count(2), 1);
+    EXPECT_EQ(recorder.count(CheckBox::Unchecked), 1);
     EXPECT_FALSE(onUiThread([&] { return qtOf<QCheckBox>(box)->isChecked(); }));
 
     // The user's click goes the same way.
     window->show();
     onUiThread([&] { QTest::mouseClick(qtOf<QCheckBox>(box), Qt::LeftButton, {}, QPoint(6, qtOf<QCheckBox>(box)->height() / 2)); });
     EXPECT_TRUE(box->isChecked());
-    EXPECT_EQ(recorder.count(1), 2);
+    EXPECT_EQ(recorder.count(CheckBox::Checked), 2);
     ASSERT_EQ(recorder.size(), 3u);
     EXPECT_EQ(recorder.at(2).sender, static_cast<s::base::IObject*>(box));
 }
@@ -141,17 +141,17 @@ TEST_F(WindowTest, TextFieldReportsUserEditsEnterAndFocusLoss)
     window->add(field);
     window->show();
     onUiThread([&] { QTest::keyClicks(qtOf<QLineEdit>(field), QStringLiteral("ab")); });
-    EXPECT_EQ(recorder.count(1), 2);
+    EXPECT_EQ(recorder.count(TextField::Changed), 2);
     EXPECT_EQ(field->getText(), u"ab");
     // The program's own text is no user change.
     field->setText(u"set by the program");
-    EXPECT_EQ(recorder.count(1), 2);
+    EXPECT_EQ(recorder.count(TextField::Changed), 2);
     EXPECT_EQ(onUiThread([&] { return qtOf<QLineEdit>(field)->text(); }), QStringLiteral("set by the program"));
     field->setChangeNotification(false);
     onUiThread([&] { QTest::keyClick(qtOf<QLineEdit>(field), Qt::Key_C); });
-    EXPECT_EQ(recorder.count(1), 2);
+    EXPECT_EQ(recorder.count(TextField::Changed), 2);
     onUiThread([&] { QTest::keyClick(qtOf<QLineEdit>(field), Qt::Key_Return); });
-    EXPECT_EQ(recorder.count(2), 1);
+    EXPECT_EQ(recorder.count(TextField::EnterPressed), 1);
 }
 
 TEST_F(WindowTest, ButtonsClickToggleAndSizeToTheirCaption)
@@ -166,12 +166,12 @@ TEST_F(WindowTest, ButtonsClickToggleAndSizeToTheirCaption)
     EXPECT_GT(button->getWidth(), 40);
     EXPECT_EQ(button->getMinWidth(), button->getMaxWidth());
     onUiThread([&] { QTest::mouseClick(qtOf<QPushButton>(button), Qt::LeftButton); });
-    EXPECT_EQ(recorder.count(1), 1);
-    EXPECT_EQ(recorder.count(2), 0);
+    EXPECT_EQ(recorder.count(Button::Clicked), 1);
+    EXPECT_EQ(recorder.count(Button::Toggled), 0);
     button->setToggle(true);
     onUiThread([&] { QTest::mouseClick(qtOf<QPushButton>(button), Qt::LeftButton); });
-    EXPECT_EQ(recorder.count(1), 2);
-    EXPECT_EQ(recorder.count(2), 1);
+    EXPECT_EQ(recorder.count(Button::Clicked), 2);
+    EXPECT_EQ(recorder.count(Button::Toggled), 1);
     EXPECT_TRUE(button->isToggled());
 }
 
@@ -270,7 +270,7 @@ TEST_F(WindowTest, LanguageSwitchRelabelsComponentsTabsAndTitle)
     EXPECT_EQ(button->getText(), u"Download");
     EXPECT_EQ(label->getText(), u"Options");
     int32_t englishWidth = label->getWidth();
-    int heardBefore = recorder.count(20);
+    int heardBefore = recorder.count(Window::LanguageChanged);
 
     onUiThread([&] { localizer->selectLanguage(u"German"); });
     EXPECT_EQ(button->getText(), u"Herunterladen");
@@ -279,7 +279,7 @@ TEST_F(WindowTest, LanguageSwitchRelabelsComponentsTabsAndTitle)
     EXPECT_GT(label->getWidth(), englishWidth) << "a label sizes itself to its new text";
     EXPECT_EQ(tabs->getTabText(0), u"Einstellungen");
     EXPECT_EQ(window->getTitle(), u"Videoholer v1,0");
-    EXPECT_EQ(recorder.count(20), heardBefore + 1);
+    EXPECT_EQ(recorder.count(Window::LanguageChanged), heardBefore + 1);
 
     // A destroyed component no longer listens.
     window->remove(label);
@@ -361,11 +361,11 @@ TEST_F(WindowTest, LinkLabelsTakeTheMouseAndReportClicks)
         EXPECT_EQ(link->getLinkState(), 2);
         QTest::mouseRelease(qtOf<QWidget>(link), Qt::LeftButton, {}, QPoint(2, 2));
     });
-    EXPECT_EQ(recorder.count(1), 1);
+    EXPECT_EQ(recorder.count(Label::Clicked), 1);
     // A release outside is no click.
     onUiThread([&] {
         QTest::mousePress(qtOf<QWidget>(link), Qt::LeftButton, {}, QPoint(2, 2));
         QTest::mouseRelease(qtOf<QWidget>(link), Qt::LeftButton, {}, QPoint(-20, -20));
     });
-    EXPECT_EQ(recorder.count(1), 1);
+    EXPECT_EQ(recorder.count(Label::Clicked), 1);
 }

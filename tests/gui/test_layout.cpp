@@ -370,7 +370,7 @@ TEST_F(WindowTest, LayoutListenersHearEveryLayoutAndReentryIsLimited)
         int heard = 0;
         void handle(s::base::IObject*, int32_t code) override
         {
-            EXPECT_EQ(code, 3);
+            EXPECT_EQ(code, Box::LaidOut);
             ++heard;
             box->doLayout(); // re-enters: allowed once, then refused
         }

@@ -61,12 +61,12 @@ TEST_F(WindowTest, ScrollBarsReportOnlyTheUsersMoves)
     bar->setRange(0, 100, 10);
     window->add(bar);
     bar->setValue(40);
-    EXPECT_EQ(recorder.count(1), 0) << "the program's own move is no event";
+    EXPECT_EQ(recorder.count(ScrollBar::Scrolled), 0) << "the program's own move is no event";
     EXPECT_EQ(onUiThread([&] { return static_cast<QScrollBar*>(bar->getNativeHandle())->value(); }), 40);
     bar->setValue(500);
     EXPECT_EQ(bar->getValue(), 100) << "kept inside the range";
     onUiThread([&] { static_cast<QScrollBar*>(bar->getNativeHandle())->triggerAction(QAbstractSlider::SliderPageStepSub); });
-    EXPECT_EQ(recorder.count(1), 1);
+    EXPECT_EQ(recorder.count(ScrollBar::Scrolled), 1);
     EXPECT_EQ(bar->getValue(), 90);
     // A vertical bar is as thin as the platform draws it and as long as its box allows.
     EXPECT_EQ(bar->getMinWidth(), bar->getMaxWidth());
@@ -84,7 +84,7 @@ TEST_F(WindowTest, TextAreasReportChangesAndAppend)
     EXPECT_EQ(edit->getText(), u"first line\nsecond line");
     EXPECT_EQ(onUiThread([&] { return static_cast<QPlainTextEdit*>(edit->getNativeHandle())->toPlainText(); }),
         QStringLiteral("first line\nsecond line"));
-    EXPECT_EQ(recorder.count(1), 2);
+    EXPECT_EQ(recorder.count(TextEdit::Changed), 2);
     edit->setEditable(false);
     EXPECT_TRUE(onUiThread([&] { return static_cast<QPlainTextEdit*>(edit->getNativeHandle())->isReadOnly(); }));
     // It grows with its container.

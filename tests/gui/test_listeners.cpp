@@ -39,6 +39,11 @@ struct WalkCase {
     std::vector<std::string> secondWalk;
 };
 
+void PrintTo(const WalkCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class ChangeDuringWalk : public ::testing::TestWithParam<WalkCase> { };
 
 }

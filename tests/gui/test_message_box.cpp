@@ -101,22 +101,22 @@ TEST_F(WindowTest, BoxesReportPressesPaintsMovesAndWheelTurns)
             Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(w, &wheel);
     });
-    EXPECT_EQ(recorder.count(6), 1);
+    EXPECT_EQ(recorder.count(Box::LeftPressed), 1);
     // Painting follows once the platform has exposed the window.
     EXPECT_TRUE(eventually([&] {
         static_cast<QWidget*>(box->getNativeHandle())->repaint();
-        return recorder.count(5) >= 1;
+        return recorder.count(Box::Painted) >= 1;
     }));
-    EXPECT_EQ(recorder.count(2), 1);
+    EXPECT_EQ(recorder.count(Box::WheelTurned), 1);
     EXPECT_EQ(box->getWheelStep(), -QApplication::wheelScrollLines()) << "turns towards the user are negative";
-    int moves = recorder.count(4);
-    int layouts = recorder.count(3);
+    int moves = recorder.count(Box::MovedOrResized);
+    int layouts = recorder.count(Box::LaidOut);
     box->setLocation(box->getX(), box->getY()); // no change: nothing
-    EXPECT_EQ(recorder.count(4), moves);
+    EXPECT_EQ(recorder.count(Box::MovedOrResized), moves);
     window->setSize(700, 500);
     box->setFixedWidth(120); // the window lays out again and the box changes size
-    EXPECT_EQ(recorder.count(4), moves + 1);
-    EXPECT_GT(recorder.count(3), layouts);
+    EXPECT_EQ(recorder.count(Box::MovedOrResized), moves + 1);
+    EXPECT_GT(recorder.count(Box::LaidOut), layouts);
     // Paints keep coming from the platform: the window goes before its listener does.
     window.replace();
 }

@@ -33,6 +33,11 @@ struct VisibilityCase {
     std::vector<bool> shown;
 };
 
+void PrintTo(const VisibilityCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 QWidget* widgetOf(const IComponent* c)
 {
     return static_cast<QWidget*>(c->getNativeHandle());

@@ -37,7 +37,7 @@ struct Canceller : s::gui::events::IEventListener {
     int heard = 0;
     void handle(s::base::IObject*, int32_t code) override
     {
-        EXPECT_EQ(code, 1);
+        EXPECT_EQ(code, Window::CloseRequested);
         ++heard;
         if (cancel)
             window->cancelClose();
@@ -99,14 +99,14 @@ TEST_F(WindowTest, CloseButtonSendsToTheTrayWhenAskedAndTrayClicksBringItBack)
     EXPECT_TRUE(window->isInTray());
     EXPECT_FALSE(window->isShown());
     EXPECT_FALSE(window->isClosed());
-    EXPECT_EQ(recorder.count(1), 0) << "no close was asked";
+    EXPECT_EQ(recorder.count(Window::CloseRequested), 0) << "no close was asked";
 
     window->trayLeftClick();
     EXPECT_FALSE(window->isInTray());
     EXPECT_TRUE(window->isShown());
-    EXPECT_EQ(recorder.count(22), 1);
+    EXPECT_EQ(recorder.count(Window::TrayLeftClick), 1);
     window->trayRightClick();
-    EXPECT_EQ(recorder.count(18), 1);
+    EXPECT_EQ(recorder.count(Window::TrayRightClick), 1);
 
     // With toggling, a click on the icon of an active window (or one deactivated by this very
     // click) sends it to the tray, and the next one brings it back.
@@ -116,7 +116,7 @@ TEST_F(WindowTest, CloseButtonSendsToTheTrayWhenAskedAndTrayClicksBringItBack)
     EXPECT_TRUE(window->isInTray());
     window->trayLeftClick();
     EXPECT_FALSE(window->isInTray());
-    EXPECT_EQ(recorder.count(22), 3);
+    EXPECT_EQ(recorder.count(Window::TrayLeftClick), 3);
 
     // A close that is not the frame's own closes for good and removes the icon.
     window->close();
@@ -133,7 +133,7 @@ TEST_F(WindowTest, TimerFiresCode26WithItsIdUntilStopped)
         void handle(s::base::IObject* sender, int32_t code) override
         {
             EXPECT_EQ(sender, static_cast<s::base::IObject*>(window));
-            EXPECT_EQ(code, 26);
+            EXPECT_EQ(code, Window::Timer);
             if (window->getTimerId() != 111)
                 ++wrongId;
             window->markTimerHandled();
@@ -159,7 +159,7 @@ TEST_F(WindowTest, ClipboardChangesFireCode27AndOwnChangesAreRecognisable)
         std::vector<bool> own;
         void handle(s::base::IObject*, int32_t code) override
         {
-            EXPECT_EQ(code, 27);
+            EXPECT_EQ(code, Window::ClipboardChanged);
             own.push_back(window->isOwnClipboardChange());
         }
     } log;
@@ -199,7 +199,7 @@ TEST_F(WindowTest, FiftyThreadsSendingAtOnceAreEachAnsweredOnceOnTheGuiThread)
         int offThread = 0;
         void handle(s::base::IObject*, int32_t code) override
         {
-            EXPECT_EQ(code, 2);
+            EXPECT_EQ(code, Window::Request);
             if (!s::gui::os::UIThread::instance().isCurrent())
                 ++offThread;
             EXPECT_EQ(window->getRequestName(), kind);
