@@ -1,6 +1,7 @@
 // Reading and writing a download-list-shaped document of 10,000 entries (about 5 MB of UTF-8),
 // beside pugixml on the same bytes. Our reader decodes UTF-8 to UTF-16 first; that decode is part
-// of the measured time. Compare BM_XmlParse with BM_PugiParse and BM_XmlWrite with BM_PugiWrite.
+// of the measured time. Compare BM_XmlParse with BM_PugiParse and BM_XmlWrite with BM_PugiWrite;
+// BM_XmlSave adds the safe replacement of the file on disk.
 #include "formats/xml/Node.h"
 #include "foundation/col/ArrayU08.h"
 #include "foundation/str/StrBuffer.h"
@@ -11,6 +12,8 @@
 #include <pugixml.hpp>
 #endif
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 using s::str::StrBuffer;
@@ -91,6 +94,29 @@ void BM_XmlWrite(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 BENCHMARK(BM_XmlWrite)->Unit(benchmark::kMillisecond);
+
+// The whole save as the program does it: written, then replacing the file through a temporary
+// with both fsyncs. The difference to BM_XmlWrite is what keeping the old file safe costs.
+void BM_XmlSave(benchmark::State& state)
+{
+    const std::string& bytes = documentBytes();
+    Pooled<Node> root;
+    root->parseBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    std::string folder = (std::filesystem::temp_directory_path() / "fetchwick-bench-XXXXXX").string();
+    if (!::mkdtemp(folder.data())) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    std::string file = folder + "/DlList.dat";
+    Pooled<StrBuffer> path = StrBuffer::makeUtf8(file);
+    for (auto _ : state) {
+        if (!root->save(path->c_str()))
+            state.SkipWithError("the save failed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_XmlSave)->Unit(benchmark::kMillisecond);
 
 #ifdef HAVE_PUGIXML
 void BM_PugiParse(benchmark::State& state)

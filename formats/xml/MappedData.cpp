@@ -7,6 +7,7 @@
 #include "formats/xml/Text.h"
 #include "foundation/col/ArrayU08.h"
 
+#include <cstdio>
 #include <string_view>
 
 namespace s::xml {
@@ -31,7 +32,9 @@ thread::Pooled<MappedData> MappedData::create(const char16_t* filePath, const ch
     Node* root = nullptr;
     if (load && store->m_file && store->m_file->exists()) {
         root = Node::get();
-        root->loadFile(store->m_file.get());
+        // A file that is there but cannot be read still holds the user's data: the fresh
+        // document must not be written over it.
+        store->m_unreadFile = !root->loadFile(store->m_file.get());
         if (root->nameLength() == 0) {
             // Nothing readable in the file: start a fresh document rather than an unnamed one.
             root->release();
@@ -56,10 +59,14 @@ void MappedData::reset()
     m_scratch.clear();
     m_rememberedPath.clear();
     m_autoSave = false;
+    m_unreadFile = false;
+    m_unreadReported = false;
 }
 
 void MappedData::setFilePath(const char16_t* filePath)
 {
+    m_unreadFile = false;
+    m_unreadReported = false;
     if (!filePath) {
         m_file.replace(nullptr);
         return;
@@ -82,6 +89,15 @@ bool MappedData::flush()
 {
     if (!m_file || !m_root)
         return false;
+    if (m_unreadFile) {
+        if (m_file->exists()) {
+            if (!m_unreadReported)
+                std::fprintf(stderr, "Fetchwick: %s could not be read, so it is not overwritten\n", m_file->nativePath().c_str());
+            m_unreadReported = true;
+            return false;
+        }
+        m_unreadFile = false; // gone since: nothing left to lose
+    }
     return m_root->saveFile(m_file.get());
 }
 

@@ -14,7 +14,9 @@ class Node;
 // element. Folder names match exactly (case-sensitive), value names ignoring case. The key path
 // of the last call is remembered, so a group of values in one folder is found once.
 //
-// flush() replaces the file as a whole: a failed or interrupted write leaves the old file.
+// flush() replaces the file as a whole: a failed or interrupted write leaves the old file. A
+// file that was there but could not be read when the store was made is never overwritten (flush
+// fails and says so on stderr) while it is still there.
 class MappedData final : public map::IMappedData {
     S_POOLED_CLASS(MappedData, "s_xml_MappedData")
 public:
@@ -88,6 +90,8 @@ private:
     StrBuffer m_rememberedPath;
     Node* m_root { nullptr };
     Node* m_current { nullptr };
+    bool m_unreadFile { false };
+    bool m_unreadReported { false };
 };
 
 }

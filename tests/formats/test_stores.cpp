@@ -587,3 +587,56 @@ TEST(XmlStore, SurvivesAWriterKilledMidSave)
     EXPECT_NE(::access((file + ".tmp").c_str(), F_OK), 0);
     EXPECT_EQ(store->getString(u"Stress", u"blob", nullptr).length(), blobSize);
 }
+
+namespace {
+
+constexpr uid_t nobody = 65534;
+
+// As an unprivileged user, for whom permissions are real: the store made over a file it cannot
+// read starts empty, and its flush must not put that empty document in the file's place.
+[[noreturn]] void saveOverAnUnreadableFile(const std::u16string& path)
+{
+    if (::getuid() == 0 && (::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+        std::_Exit(11);
+    int failures = 0;
+    {
+        Pooled<s::xml::MappedData> store = s::xml::MappedData::create(path.c_str(), u"savedata", true);
+        failures += store->getU32(u"W", u"x", 99) == 99 ? 0 : 1;
+        failures += store->setU32(u"W", u"y", 1) ? 0 : 1;
+        failures += store->flush() ? 1 : 0;
+        store->setAutoSave(true);
+        failures += store->setU32(u"W", u"z", 1) ? 1 : 0;
+    }
+    std::_Exit(failures);
+}
+
+}
+
+TEST(XmlStore, AFileThatCannotBeReadIsNotOverwritten)
+{
+    TempFolder temp;
+    std::string file = temp / "SaveData.xml";
+    const std::string content = "<savedata><W x=\"10\"></W></savedata>";
+    std::ofstream(file, std::ios::binary) << content;
+    ASSERT_EQ(::chown(temp.path().c_str(), nobody, nobody), 0);
+    ASSERT_EQ(::chown(file.c_str(), nobody, nobody), 0);
+    ASSERT_EQ(::chmod(file.c_str(), 0200), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        saveOverAnUnreadableFile(utf16(file));
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ::chmod(file.c_str(), 0600);
+    EXPECT_EQ(readFile(file), content) << "left byte for byte as it was";
+
+    // Once the file is gone there is nothing left to lose, and the store saves again.
+    ::mkdir((temp / "folder.xml").c_str(), 0700);
+    Pooled<s::xml::MappedData> blocked = s::xml::MappedData::create(utf16(temp / "folder.xml").c_str(), u"savedata", true);
+    EXPECT_FALSE(blocked->flush());
+    ::rmdir((temp / "folder.xml").c_str());
+    EXPECT_TRUE(blocked->flush());
+    EXPECT_EQ(readFile(temp / "folder.xml"), "<savedata></savedata>");
+}
