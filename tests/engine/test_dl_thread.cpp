@@ -325,8 +325,9 @@ TEST(DownloadFolder, TakesOnlyNamesThatStayInTheFolder)
     for (const auto& n : names) {
         EXPECT_EQ(DownloadFolder::acceptsName(home.downloadsText(), n.name), n.taken) << Utf8(n.name);
         // (Joined to the folder, "/etc/passwd" is the folder's own "etc/passwd".)
-        if (!n.name.starts_with(u"/"))
+        if (!n.name.starts_with(u"/")) {
             EXPECT_EQ(DownloadFolder::holds(home.downloadsText(), home.downloadsText() + u"/" + n.name), n.taken) << Utf8(n.name);
+        }
     }
     // Without a usable folder, only the name's own shape counts, and nothing is ever deleted.
     for (std::u16string_view dir : { u"", u"Videos", u"/nonexistent-download-folder" }) {
