@@ -2,6 +2,8 @@
 
 #include "engine/DownloadFolder.h"
 #include "engine/WorkerEvents.h"
+#include "engine/rows/JobRow.h"
+#include "engine/workers/JobControl.h"
 #include "engine/runner/ToolRunner.h"
 #include "foundation/thread/os/Thread.h"
 #include "foundation/file/os/Path.h"
@@ -69,11 +71,8 @@ void DlThread::release()
 
 void DlThread::PublishToRow()
 {
-    s::gui::listbox2::Record* row = nullptr;
-    {
-        std::scoped_lock guard(Lock);
-        row = Row;
-    }
+    JobRow::Publish(*this);
+}
     if (!row)
         return;
     // The row's cells and the rate event are the list's business, with rowId telling it whether
@@ -119,7 +118,7 @@ void DlThread::SetFileName(std::u16string_view name)
         FilePath->append(u'/');
         FilePath->append(name);
     }
-    // A job without a row has no cell to attach the path to.
+    JobRow::AttachPath(*this);
 }
 
 bool DlThread::StartJob()
@@ -240,6 +239,7 @@ void DlThread::run()
     }
     if (Owner)
         Owner->sendRequest(ProcessUpdateDownloadedNum, 1, 0, 0);
+    int64_t runStartMs = JobRow::ClockMs();
     {
         thread::Pooled<str::StrBuffer> url;
         thread::Pooled<str::StrBuffer> dir;
@@ -252,18 +252,28 @@ void DlThread::run()
     }
     if (Owner)
         Owner->sendRequest(ProcessUpdateDownloadedNum, 0, 0, 0);
-    // A job removed while it ran loses its files now that the tool no longer writes them.
-    if (RemoveWhenDone)
-        DeleteFiles();
     // Letting go: Running and the hold end together, and a release that came meanwhile happens
-    // now, as the last thing this run does with the job.
+    // now, as the last thing this run does with the job. A job removed while it ran first loses
+    // its files, now that the tool no longer writes them, and its row: the removal tests Running
+    // under Lock too, so either it is seen here or it finds the job idle and does that itself.
     bool returnToPool = false;
-    {
-        std::scoped_lock guard(Lock);
-        StopRequested = false;
-        Running = false;
-        m_workerHolds = false;
-        returnToPool = std::exchange(m_releasePending, false);
+    bool removalDone = false;
+    while (true) {
+        bool removeNow = false;
+        {
+            std::scoped_lock guard(Lock);
+            removeNow = RemoveWhenDone && !removalDone;
+            if (!removeNow) {
+                StopRequested = false;
+                Running = false;
+                m_workerHolds = false;
+                returnToPool = std::exchange(m_releasePending, false);
+            }
+        }
+        if (!removeNow)
+            break;
+        JobControl::RemoveAfterRun(*this, runStartMs);
+        removalDone = true;
     }
     if (returnToPool)
         thread::poolOf<DlThread>().release(this);
@@ -274,6 +284,7 @@ void DlThread::reset()
     std::scoped_lock guard(Lock);
     Row = nullptr;
     rowId = 0;
+    RowList = nullptr;
     Index = 0;
     TotalSize = -1;
     PercentDone = -1.0;
@@ -293,6 +304,7 @@ void DlThread::reset()
     LogListener = nullptr;
     logListenerGeneration = 0;
     RemoveWhenDone = false;
+    DeleteFileWhenDone = false;
     LastRateReport = 0;
     StopRequested = false;
     Running = false;

@@ -59,10 +59,11 @@ public:
     DlThread(const DlThread&) = delete;
     DlThread& operator=(const DlThread&) = delete;
 
-    // The list row that shows this job and its row id; owned by the list, none until the row is
-    // made. Under Lock; set with setRow.
+    // The list row that shows this job, its row id, and the list that holds it; owned by the
+    // list, none until the row is made. Under Lock; set with setRow (JobRow::Bind sets all three).
     s::gui::listbox2::Record* Row { nullptr };
     s::gui::listbox2::RowId rowId { 0 };
+    s::gui::listbox2::ListBoxModel* RowList { nullptr };
     // The entry number shown in the "#" column.
     int32_t Index { 0 };
     // Bytes; -1 while unknown.
@@ -97,6 +98,8 @@ public:
     uint64_t logListenerGeneration { 0 };
     // When the worker ends, the job's files and its row go.
     std::atomic<bool> RemoveWhenDone { false };
+    // With RemoveWhenDone: the downloaded file goes too, not only the partial ones.
+    std::atomic<bool> DeleteFileWhenDone { false };
     // When the last rate event went out, ms since 1970 cut to a whole second. Publishing may run
     // on the worker and on the UI thread at once.
     std::atomic<int64_t> LastRateReport { 0 };

@@ -9,6 +9,7 @@ class IWindow;
 }
 
 namespace s::gui::listbox2 {
+class ListBoxModel;
 class Record;
 }
 

@@ -1,0 +1,7 @@
+#pragma once
+
+namespace s::video::gui::dialogs::videodl {
+class IGuiWait;
+class JobCommands;
+class JobControl;
+}
