@@ -202,7 +202,8 @@ void JobRow::AttachPath(DlThread& job)
     lb::ListBoxModel* list = bound.list;
     lb::RowId id = bound.id;
     thread::Pooled<str::StrBuffer> path = job.CopyFilePath();
-    if (path->length() == 0)
+    // A row that left its list costs no trip to the GUI thread.
+    if (path->length() == 0 || !list->isRowValid(row, id))
         return;
     list->attachPath(row, id, Title, path->view());
 }

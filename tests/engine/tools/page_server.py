@@ -4,7 +4,8 @@
 Listens on 127.0.0.1 (port chosen by the system, printed as the first line of standard output) and
 answers:
   /echo               the request's User-Agent and Referer headers, one "Name: value" line each
-  /requests           every request line received so far except its own, one per line
+  /requests           every request so far except its own, one per line: path, User-Agent and
+                      Referer, separated by tabs
   /trickle            a status line and headers at once, then one body byte every half second
   /big/BYTES          BYTES zero bytes with their Content-Length, generated as they are sent
   /redirect?to=URL    302 to URL
@@ -45,7 +46,7 @@ class Handler(BaseHTTPRequestHandler):
         path = unquote(parts.path)
         if path != "/requests":
             with SEEN_LOCK:
-                SEEN.append(self.path)
+                SEEN.append("%s\t%s\t%s" % (self.path, self.headers.get("User-Agent", ""), self.headers.get("Referer", "")))
         try:
             self.route(path, parse_qs(parts.query))
         except (BrokenPipeError, ConnectionResetError):
