@@ -73,11 +73,6 @@ void DlThread::PublishToRow()
 {
     JobRow::Publish(*this);
 }
-    if (!row)
-        return;
-    // The row's cells and the rate event are the list's business, with rowId telling it whether
-    // the record still shows this job; a job only gets a row once the list exists.
-}
 
 void DlThread::setRow(s::gui::listbox2::Record* row, s::gui::listbox2::RowId id)
 {
@@ -248,7 +243,7 @@ void DlThread::run()
             url->assign(Url->view());
             dir->assign(Dir->view());
         }
-        ToolRunner::shared().RunTool(*this, url->view(), dir->view(), StopRequested);
+        (Runner ? *Runner : ToolRunner::shared()).RunTool(*this, url->view(), dir->view(), StopRequested);
     }
     if (Owner)
         Owner->sendRequest(ProcessUpdateDownloadedNum, 0, 0, 0);
@@ -301,6 +296,7 @@ void DlThread::reset()
     FilePath->clear();
     Log->clear();
     Owner = nullptr;
+    Runner = nullptr;
     LogListener = nullptr;
     logListenerGeneration = 0;
     RemoveWhenDone = false;

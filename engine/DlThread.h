@@ -92,6 +92,8 @@ public:
     thread::Pooled<str::StrBuffer> Log;
     // The main window: it receives the job's events.
     s::gui::IWindow* Owner { nullptr };
+    // The runner the worker uses: the program's shared one when none (tests give their own).
+    const ToolRunner* Runner { nullptr };
     // The window whose details pane shows this job's log, or none, and its generation when it
     // was set. Under Lock; set with setLogListener by the UI thread while a worker may append.
     s::gui::IWindow* LogListener { nullptr };

@@ -112,6 +112,7 @@ void LinkIntake::MakeJob(const std::u16string& link, bool onlyMp3)
 
     thread::Pooled<DlThread> job;
     job->Owner = m_owner;
+    job->Runner = m_runner;
     job->Index = m_inputs.takeNextIndex();
     SiteLookup site;
     {

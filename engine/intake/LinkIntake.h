@@ -45,8 +45,10 @@ public:
     void BeginClipboardWatch(int64_t nowMs) { m_clipboard.begin(nowMs); }
     int ClipboardChanged(bool ownedByWindow, int64_t nowMs, std::u16string_view text);
 
-    // For tests: the page fetch's time limit (4000 ms).
+    // For tests: the page fetch's time limit (4000 ms), and the runner new jobs use (the
+    // program's shared one when none).
     void SetFetchTimeLimit(int milliseconds) { m_fetchTimeLimitMs = milliseconds; }
+    void SetToolRunner(const ToolRunner* runner) { m_runner = runner; }
 
 private:
     enum class Duplicate {
@@ -67,6 +69,7 @@ private:
     s::gui::IWindow* m_owner;
     ClipboardWatch m_clipboard;
     int m_fetchTimeLimitMs;
+    const ToolRunner* m_runner { nullptr };
 };
 
 }

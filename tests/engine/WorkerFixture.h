@@ -8,6 +8,8 @@
 #include "engine/DlThread.h"
 #include "engine/intake/LinkIntake.h"
 #include "engine/rows/JobRow.h"
+#include "engine/runner/LaunchGate.h"
+#include "engine/runner/ToolLocator.h"
 #include "engine/runner/ToolRunner.h"
 #include "engine/workers/JobCommands.h"
 #include "gui/listbox2/ListBoxModel.h"
@@ -56,8 +58,7 @@ protected:
     {
         std::filesystem::create_directories(program.path() / "vdl");
         std::filesystem::create_symlink(std::filesystem::path(TEST_TOOLS_DIR) / "fake-worker-tool", program.path() / "vdl" / "youtube-dl");
-        ToolRunner::SetProgramDir(program.text());
-        ToolRunner::ForgetLaunches();
+        intake.SetToolRunner(&runner);
         gui.folder = downloads.text();
         gui.call([this] {
             list.setExecutor(&gui);
@@ -73,7 +74,6 @@ protected:
             commands.ReleaseAll();
             list.setExecutor(nullptr);
         });
-        ToolRunner::SetProgramDir(u"");
     }
 
     // A link of a site the catalogue knows (so no page is fetched) that the fake tool acts on.
@@ -114,9 +114,10 @@ protected:
     {
         gui.call([&] {
             list.deselectAll();
-            for (DlThread* selected : jobs)
+            for (DlThread* selected : jobs) {
                 JobRow::Binding bound = JobRow::BindingOf(*selected);
                 list.select(bound.row, bound.id);
+            }
         });
     }
     std::u16string cellText(DlThread* shown, int32_t column)
@@ -156,6 +157,10 @@ protected:
 
     TempDir program;
     TempDir downloads;
+    // The tools of `program` behind a launch gate of the test's own.
+    ToolLocator tools { program.text() };
+    LaunchGate gate;
+    ToolRunner runner { tools, gate };
     FakeGui gui;
     lb::ListBoxModel list;
     JobCommands commands { list, gui, gui };

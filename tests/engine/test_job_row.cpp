@@ -89,7 +89,7 @@ protected:
     std::u16string shown(DlThread& job, int32_t column)
     {
         std::u16string text;
-        EXPECT_TRUE(list.readCellDisplayText(job.Row, job.RowKey, column, text));
+        EXPECT_TRUE(list.readCellDisplayText(JobRow::BindingOf(job).row, JobRow::BindingOf(job).id, column, text));
         return text;
     }
 
@@ -104,8 +104,8 @@ TEST_F(JobRowTest, AFreshJobShowsItsLinkAndNumberOnly)
     const std::u16string expected[JobRow::CellCount] = { u"http://example.com/v", u"7", u"", u"", u"", u"", u"", u"http://example.com/v" };
     for (int32_t column = 0; column < JobRow::CellCount; ++column)
         EXPECT_EQ(shown(job, column), expected[column]) << "column " << column;
-    EXPECT_EQ(JobRow::JobOf(job.Row), &job);
-    EXPECT_TRUE(job.Row.load()->cell(JobRow::Title)->isLeading());
+    EXPECT_EQ(JobRow::JobOf(JobRow::BindingOf(job).row), &job);
+    EXPECT_TRUE(JobRow::BindingOf(job).row->cell(JobRow::Title)->isLeading());
 }
 
 TEST_F(JobRowTest, OnlyChangedCellsAreWrittenInOneHop)
@@ -146,7 +146,7 @@ TEST_F(JobRowTest, OnlyChangedCellsAreWrittenInOneHop)
     EXPECT_EQ(shown(job, JobRow::Eta), u"1m 5s");
     EXPECT_EQ(shown(job, JobRow::Link), u"http://example.com/v");
     std::u16string path;
-    EXPECT_TRUE(list.readCellPath(job.Row, job.RowKey, JobRow::Title, path));
+    EXPECT_TRUE(list.readCellPath(JobRow::BindingOf(job).row, JobRow::BindingOf(job).id, JobRow::Title, path));
     EXPECT_EQ(path, u"/downloads/clip.mp4");
 }
 
@@ -155,8 +155,8 @@ TEST_F(JobRowTest, ARowThatLeftItsListIsNotWritten)
     DlThread& job = addJob(u"http://example.com/v", 1);
     CountingExecutor executor;
     list.setExecutor(&executor);
-    lb::Record* row = job.Row;
-    lb::RowId id = job.RowKey;
+    lb::Record* row = JobRow::BindingOf(job).row;
+    lb::RowId id = JobRow::BindingOf(job).id;
     ASSERT_TRUE(list.removeAndReleaseRow(row, id));
     int hops = executor.hops.load();
     job.State = JobState::Error;
