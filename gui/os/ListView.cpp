@@ -81,6 +81,8 @@ void ListView::updateGeometries()
     horizontal->setSingleStep(20);
     horizontal->setRange(0, std::max(0, m_header->length() - area.width()));
     m_header->setOffset(horizontal->value());
+    if (m_scrollObserver)
+        m_scrollObserver();
 }
 
 int ListView::rowAt(int y) const
@@ -236,6 +238,8 @@ void ListView::scrollContentsBy(int dx, int dy)
         m_header->setOffset(horizontalScrollBar()->value());
     // What is painted moves; only the strip that comes into view is painted.
     viewport()->scroll(dx, dy);
+    if (m_scrollObserver)
+        m_scrollObserver();
 }
 
 void ListView::changeEvent(QEvent* event)

@@ -5,6 +5,8 @@
 
 #include <QAbstractScrollArea>
 
+#include <functional>
+
 namespace s::gui::os {
 
 class ListBox2;
@@ -26,6 +28,9 @@ public:
     // Rows painted since the count was cleared (what a scroll costs).
     int paintedRows() const { return m_paintedRows; }
     void clearPaintedRows() { m_paintedRows = 0; }
+    // Called after every change of the scroll ranges or position (a ListBoxEx follows with its own
+    // bars).
+    void setScrollObserver(std::function<void()> observer) { m_scrollObserver = std::move(observer); }
     // Scroll bars shown when needed, or never.
     void setScrollBarsShown(bool vertical, bool horizontal);
 
@@ -58,6 +63,7 @@ private:
     int m_rowHeight { 15 };
     int m_paintedRows { 0 };
     listbox2::WheelScroller m_wheel;
+    std::function<void()> m_scrollObserver;
 };
 
 }

@@ -13,6 +13,8 @@
 #include "gui/listbox2/WheelScroller.h"
 #include "gui/os/KeyCodes.h"
 #include "gui/os/ListBox2.h"
+#include "gui/os/ListBoxEx.h"
+#include "gui/os/ScrollBar.h"
 #include "gui/os/ListHeader.h"
 #include "gui/os/ListView.h"
 
@@ -347,4 +349,45 @@ TEST_F(ListViewTest, TwentyWritersWhileTheGuiThreadRemovesRows)
         EXPECT_EQ(title, u"fresh");
     }
     EXPECT_EQ(list->getRowCount(), writers);
+}
+
+TEST_F(WindowTest, ListBoxExShowsItsOwnBarsWhenNeededAndScrollsThroughThem)
+{
+    using s::gui::os::ListBoxEx;
+    using s::gui::os::ScrollBar;
+    Box* box = fixedBox(300, 200);
+    ListBoxEx* ex = ListBoxEx::get();
+    ListBox2* list = ex->list();
+    list->model().addColumn(u"Title", 120, Alignment::Left, true, comparators::text, true);
+    list->model().addColumn(u"Size", 100, Alignment::Right, true, comparators::s64, true);
+    box->add(ex);
+    onUiThread([&] { window->show(true, false); });
+    ASSERT_TRUE(eventually([&] { return list->view() && list->view()->isVisible(); }));
+    EXPECT_FALSE(ex->verticalBar()->getVisibleFlag());
+    EXPECT_FALSE(ex->horizontalBar()->getVisibleFlag());
+    EXPECT_TRUE(onUiThread([&] { return list->view()->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff; })) << "the platform's bars stay hidden";
+
+    for (int i = 0; i < 100; ++i) {
+        Record* r = Record::get();
+        r->addTextCell(u"row", formatters::text);
+        r->addInt64Cell(i, formatters::s64);
+        list->appendRow(r);
+    }
+    ASSERT_TRUE(eventually([&] { return ex->verticalBar()->getVisibleFlag(); }));
+    EXPECT_FALSE(ex->horizontalBar()->getVisibleFlag());
+    int maximum = onUiThread([&] { return list->view()->verticalScrollBar()->maximum(); });
+    EXPECT_EQ(ex->verticalBar()->getMaximum(), maximum);
+
+    // The user drags the bar: the list follows.
+    onUiThread([&] { ex->verticalBar()->userMoved(40); });
+    EXPECT_EQ(onUiThread([&] { return list->view()->verticalScrollBar()->value(); }), 40);
+    // The list scrolled by the wheel: the bar follows.
+    onUiThread([&] { list->view()->verticalScrollBar()->setValue(80); });
+    EXPECT_EQ(ex->verticalBar()->getValue(), 80);
+
+    // Wide columns bring the horizontal bar too.
+    onUiThread([&] { list->getHeader()->resizeSection(0, 400); });
+    ASSERT_TRUE(eventually([&] { return ex->horizontalBar()->getVisibleFlag(); }));
+    list->model().releaseAllRows();
+    ASSERT_TRUE(eventually([&] { return !ex->verticalBar()->getVisibleFlag(); }));
 }

@@ -630,3 +630,28 @@ TEST(ListThreads, TwentyWritersAndRemovalsOnTheExecutor)
     model.releaseAllRows();
     model.setExecutor(nullptr);
 }
+
+#include "gui/listbox2/ScrollBarNeeds.h"
+
+TEST(ListScrollBars, BothBarsAreDecidedTogether)
+{
+    struct Case {
+        int32_t contentW, contentH, areaW, areaH;
+        ScrollBarNeeds expected;
+    };
+    const Case cases[] = {
+        { 100, 100, 200, 200, { false, false } },
+        { 100, 300, 200, 200, { true, false } },
+        { 300, 100, 200, 200, { false, true } },
+        { 300, 300, 200, 200, { true, true } },
+        // Rows that fit only without the horizontal bar: the horizontal bar brings the vertical.
+        { 300, 190, 200, 200, { true, true } },
+        // Columns that fit only without the vertical bar: the vertical bar brings the horizontal.
+        { 190, 300, 200, 200, { true, true } },
+        { 185, 185, 200, 200, { false, false } },
+        { 200, 200, 200, 200, { false, false } },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ScrollBarNeeds::compute(c.contentW, c.contentH, c.areaW, c.areaH, 15, 15), c.expected)
+            << c.contentW << "x" << c.contentH;
+}
