@@ -66,23 +66,30 @@ void writeText(StrBuffer& text, std::u16string_view programDir, std::u16string_v
 ToolCommand ToolCommand::build(const ToolRequest& request, const ToolLocator& tools)
 {
     ToolCommand command;
+    std::u16string loginFileText;
     std::vector<Word> words;
     const bool youGet = request.Tool == ToolYouGet;
     if (!youGet) {
-        if (!request.Id.empty())
-            words.insert(words.end(), { { u"-u" }, { request.Id, true } });
-        if (!request.Password.empty())
-            words.insert(words.end(), { { u"-p" }, { request.Password, true } });
+        if (!request.LoginFile.empty()) {
+            // The login itself stays out of the argument list (any local user can read it) and
+            // out of every text that is shown or logged.
+            loginFileText = str::strbuffer::StrBuffer::makeUtf8(request.LoginFile)->view();
+            words.insert(words.end(), { { u"--config-location" }, { loginFileText, true } });
+        } else {
+            if (!request.Id.empty())
+                words.insert(words.end(), { { u"-u" }, { request.Id, true } });
+            if (!request.Password.empty())
+                words.insert(words.end(), { { u"-p" }, { request.Password, true } });
+        }
         words.insert(words.end(), { { u"--no-mtime" }, { u"-i" } });
         if (request.OnlyMp3)
             words.insert(words.end(), { { u"-x" }, { u"--audio-format" }, { u"mp3" }, { u"--audio-quality" }, { u"192K" } });
 
-        // The old build is chosen by what the line says, program folder and login included.
-        if (!request.OnlyMp3 && request.Attempt == 0) {
-            writeText(*command.Text, tools.programDir(), YoutubeDlName, request.Url, words);
-            uint32_t at = 0;
-            command.OldTool = command.Text->indexOf(youtubeMatch(), at);
-        }
+        // The old build is tried first for the video service's links: judged by the link alone (a
+        // folder or a login that holds the service's name is no such link), and only where the
+        // old build is installed, so that nothing else pays for a failed first attempt.
+        if (!request.OnlyMp3 && request.Attempt == 0 && tools.hasOldBuild())
+            command.OldTool = request.Url.find(youtubeMatch()) != std::u16string_view::npos;
         if (!command.OldTool)
             words.insert(words.end(), { { u"--merge-output-format" }, { u"mkv" } });
     }

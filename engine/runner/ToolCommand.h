@@ -24,9 +24,10 @@ public:
     // The attempt runs the old build of youtube-dl.
     bool OldTool { false };
 
-    // The command of one attempt. For youtube-dl: the login, "--no-mtime -i", the MP3 options when
-    // asked for; a first attempt that is not MP3-only and whose line holds the match text of the
-    // catalogue's YouTube row (letter case counts) runs the old build, and its line names
+    // The command of one attempt. For youtube-dl: the login (or, given a login file, only
+    // "--config-location FILE"), "--no-mtime -i", the MP3 options when asked for; a first attempt
+    // that is not MP3-only, whose link holds the match text of the catalogue's YouTube row (letter
+    // case counts), runs the old build where one is installed, and its line names
     // "youtube-dl_old " wherever it said "youtube-dl "; every other attempt ends in
     // "--merge-output-format mkv". For you-get: the link alone.
     static ToolCommand build(const ToolRequest& request, const ToolLocator& tools);

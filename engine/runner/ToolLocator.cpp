@@ -90,6 +90,11 @@ std::string ToolLocator::vdlFile(std::u16string_view tool, bool oldTool) const
     return file;
 }
 
+bool ToolLocator::hasOldBuild() const
+{
+    return isExecutableFile(vdlFile(ToolYoutubeDl, true));
+}
+
 std::string ToolLocator::toolFile(std::u16string_view tool, bool oldTool) const
 {
     std::string vdl = vdlFile(tool, oldTool);

@@ -35,6 +35,9 @@ public:
     // The "vdl" path of a tool, whether or not it is there.
     std::string vdlFile(std::u16string_view tool, bool oldTool) const;
 
+    // Whether the old build of youtube-dl is installed (it is only ever taken from "vdl").
+    bool hasOldBuild() const;
+
     // One line for the job's log (without its line end) that says why `file` did not start
     // (`error` is the errno of the failed start) and what to install or change.
     thread::Pooled<str::StrBuffer> describeStartFailure(std::u16string_view tool, bool oldTool, const std::string& file, int error) const;

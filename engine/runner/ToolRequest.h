@@ -14,6 +14,9 @@ struct ToolRequest {
     std::u16string_view Password;
     bool OnlyMp3 { false };
     int32_t Attempt { 0 };
+    // A private file that holds the login as the tool's own options (LoginFile); when given, the
+    // command names it instead of carrying the login itself.
+    std::string_view LoginFile {};
 };
 
 }

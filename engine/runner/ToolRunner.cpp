@@ -7,6 +7,7 @@
 #include "engine/runner/OutputReader.h"
 #include "engine/runner/ToolCommand.h"
 #include "engine/runner/ToolLocator.h"
+#include "engine/workers/LoginFile.h"
 #include "foundation/file/os/Path.h"
 #include "foundation/system/os/Process.h"
 
@@ -101,8 +102,10 @@ void ToolRunner::RunTool(DlThread& job, std::u16string_view url, std::u16string_
             return;
         }
 
-        // 4. The command line.
+        // 4. The command line. A login goes to youtube-dl through a private file that lives as long
+        //    as this attempt, never through its argument list.
         ToolCommand command;
+        LoginFile login;
         {
             Pooled<StrBuffer> id;
             Pooled<StrBuffer> password;
@@ -113,7 +116,13 @@ void ToolRunner::RunTool(DlThread& job, std::u16string_view url, std::u16string_
                 password->assign(job.Password->view());
                 onlyMp3 = job.OnlyMp3;
             }
-            command = ToolCommand::build({ site.tool, url, id->view(), password->view(), onlyMp3, attempt }, m_tools);
+            bool hasLogin = site.tool == ToolYoutubeDl && (id->length() || password->length());
+            if (hasLogin && !login.create(id->view(), password->view())) {
+                logLine(job, *StrBuffer::make(u"The site login could not be handed to the tool privately; the download runs without it."));
+                id->clear();
+                password->clear();
+            }
+            command = ToolCommand::build({ site.tool, url, id->view(), password->view(), onlyMp3, attempt, login.path() }, m_tools);
         }
 
         // 5. The download folder. No tool can help when it cannot be made.

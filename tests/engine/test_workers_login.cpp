@@ -2,8 +2,14 @@
 // values are quoted (read back by the same rules the tool uses), and the real yt-dlp reading it.
 
 #include "EngineTestSupport.h"
+#include "engine/DlThread.h"
+#include "engine/runner/LaunchGate.h"
+#include "engine/runner/ToolLocator.h"
+#include "engine/runner/ToolRunner.h"
 #include "engine/workers/LoginFile.h"
 #include "foundation/system/os/Process.h"
+
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -11,7 +17,7 @@
 #include <sys/stat.h>
 
 using s::system::os::Process;
-using s::video::gui::dialogs::videodl::LoginFile;
+using namespace s::video::gui::dialogs::videodl;
 
 namespace {
 
@@ -110,6 +116,40 @@ TEST_F(LoginFileTest, TheRealToolReadsTheFile)
         "http://127.0.0.1:9/none" });
     EXPECT_NE(printed.find("Config \"" + file.path() + "\": ['--username', 'PRIVATE', '--password', 'PRIVATE']"), std::string::npos) << printed;
     EXPECT_EQ(printed.find("secret"), std::string::npos);
+}
+
+TEST_F(LoginFileTest, AJobsLoginReachesTheRealToolThroughTheFileOnly)
+{
+    // The real yt-dlp, told to say what it read, behind a wrapper that keeps its argument list.
+    enginetest::TempDir program;
+    std::filesystem::create_directories(program.path() / "vdl");
+    std::filesystem::path wrapper = program.path() / "vdl" / "youtube-dl";
+    std::ofstream(wrapper) << "#!/bin/sh\nfor a in \"$0\" \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.argv\"\nexec yt-dlp -v --ignore-config \"$@\"\n";
+    std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+    ToolLocator tools(program.text());
+    LaunchGate gate;
+
+    enginetest::TempDir downloads;
+    s::thread::Pooled<DlThread> job;
+    job->Url->assign(u"http://127.0.0.1:9/none");
+    job->Dir->assign(downloads.text());
+    job->Id->assign(u"someone");
+    job->Password->assign(u"very secret");
+    ToolRunner(tools, gate).RunTool(*job, job->Url->view(), job->Dir->view(), job->StopRequested);
+
+    std::string argv = enginetest::ReadFileBytes(wrapper.string() + ".argv");
+    EXPECT_EQ(argv.find("secret"), std::string::npos) << argv;
+    EXPECT_EQ(argv.find("someone"), std::string::npos) << argv;
+    size_t option = argv.find("--config-location\n");
+    ASSERT_NE(option, std::string::npos) << argv;
+    size_t start = option + std::string("--config-location\n").size();
+    std::string file = argv.substr(start, argv.find('\n', start) - start);
+    EXPECT_EQ(std::filesystem::path(file).parent_path(), runtime.path());
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    std::string log = job->Log->toStdUtf8();
+    EXPECT_NE(log.find("Config \"" + file + "\": ['--username', 'PRIVATE', '--password', 'PRIVATE']"), std::string::npos) << log;
+    EXPECT_EQ(log.find("secret"), std::string::npos) << log;
 }
 
 }
