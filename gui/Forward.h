@@ -41,5 +41,8 @@ class ScrollBar;
 class Window;
 class FrameWidget;
 class MessageBoxW;
+class PopupMenu;
+class MenuEx;
+class UrlDropTarget;
 }
 }

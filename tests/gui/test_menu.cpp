@@ -3,6 +3,7 @@
 // that was opened.
 
 #include "MenuTest.h"
+#include "gui/os/ContextMenu.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -445,4 +446,33 @@ TEST(PopupMenuShown, ShowAboveEndsTheMenuAtThePointAndOpenListenersHearFirst)
     EXPECT_EQ(opened.count(PopupMenu::AboutToOpen), 1);
     EXPECT_EQ(shownAt.bottom() + 1, 400);
     EXPECT_EQ(shownAt.left(), 300);
+}
+
+TEST(PopupMenuShown, AContextMenuAnnouncesItselfThenOpensAtTheEventsPosition)
+{
+    Pooled<PopupMenu> menu;
+    menu->addItem(item(u"Play", 100));
+    std::vector<std::string> order;
+    struct Opened : s::gui::events::IEventListener {
+        std::vector<std::string>* order;
+        void handle(s::base::IObject*, int32_t) override { order->push_back("opens"); }
+    } opened;
+    opened.order = &order;
+    menu->addOpenListener(&opened);
+    QPoint shownAt;
+    onUiThread([&] {
+        QMenu* qmenu = menu->platformMenu();
+        QTimer::singleShot(0, qmenu, [&, qmenu] {
+            shownAt = qmenu->geometry().topLeft();
+            qmenu->close();
+        });
+        s::gui::os::openContextMenu(menu.get(), 120, 90, nullptr, [&] {
+            // The list enables its items here (code 7).
+            order.push_back("announced");
+            menu->setItemEnabled(100, false);
+        });
+    });
+    EXPECT_EQ(order, std::vector<std::string>({ "announced", "opens" }));
+    EXPECT_EQ(shownAt, QPoint(120, 90));
+    EXPECT_FALSE(shownFor(menu.get(), 100).enabled);
 }
