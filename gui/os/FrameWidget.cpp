@@ -89,9 +89,12 @@ void FrameWidget::mousePressEvent(QMouseEvent* event)
             }
         }
         break;
-    case Qt::RightButton:
+    case Qt::RightButton: {
         m_window->fire(Window::RightPress);
+        QPoint at = event->globalPosition().toPoint();
+        m_window->frameRightPressed(at.x(), at.y());
         break;
+    }
     case Qt::MiddleButton:
         m_window->fire(Window::MiddlePress);
         m_window->middleClick();

@@ -3,8 +3,11 @@
 #include "formats/lang/Localizer.h"
 #include "gui/FontSetting.h"
 #include "gui/layout/Vertical.h"
+#include "gui/menu/IPopupMenu.h"
+#include "gui/os/ContextMenu.h"
 #include "gui/os/FrameWidget.h"
 #include "gui/os/MessageBoxW.h"
+#include "gui/os/PopupMenu.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -793,13 +796,52 @@ void Window::trayLeftClick()
 void Window::trayRightClick()
 {
     onUiThread([&] {
-        fire(TrayRightClick);
+        // With a tray menu, code 18 comes as the menu opens (the shell may open it without a
+        // click reaching the program).
+        if (!m_trayMenu)
+            fire(TrayRightClick);
         if (m_widget && m_widget->isVisible())
             m_widget->raise();
     });
 }
 
 // --- attachments ---
+
+void Window::setContextMenu(menu::IPopupMenu* menu)
+{
+    onUiThread([&] { m_contextMenu = menu; });
+}
+
+void Window::setTrayMenu(menu::IPopupMenu* menu)
+{
+    onUiThread([&] {
+        if (menu == m_trayMenu)
+            return;
+        if (m_trayMenu)
+            m_trayMenu->removeOpenListener(this);
+        m_trayMenu = menu;
+        auto* popup = dynamic_cast<PopupMenu*>(menu);
+        m_tray.setMenu(popup ? popup->platformMenu() : nullptr);
+        if (m_trayMenu)
+            m_trayMenu->addOpenListener(this);
+    });
+}
+
+void Window::frameRightPressed(int32_t screenX, int32_t screenY)
+{
+    if (m_contextMenu)
+        openContextMenu(m_contextMenu, screenX, screenY, this, [this] { fire(ContextMenu); });
+}
+
+void Window::handle(base::IObject* sender, int32_t code)
+{
+    if (m_trayMenu && sender == m_trayMenu) {
+        if (code == menu::IPopupMenu::AboutToOpen)
+            fire(TrayRightClick);
+        return;
+    }
+    BoxBase::handle(sender, code);
+}
 
 void Window::setStatusBar(IComponent* bar)
 {
@@ -1200,6 +1242,11 @@ void Window::teardown()
     removeAll(true);
     m_created = false;
     BoxBase::reset();
+    // The menus are the application's and may outlive the window.
+    if (m_trayMenu)
+        m_trayMenu->removeOpenListener(this);
+    m_trayMenu = nullptr;
+    m_contextMenu = nullptr;
     m_tray.destroy();
     if (FrameWidget* f = frame())
         f->detach();

@@ -18,6 +18,10 @@
 #include <span>
 #include <string>
 
+namespace s::gui::menu {
+class IPopupMenu;
+}
+
 namespace s::gui::os {
 
 class FrameWidget;
@@ -49,6 +53,9 @@ struct WindowState {
     lang::Localizer* m_localizer { nullptr };
     FontSetting* m_fontSettingAttached { nullptr };
     IComponent* m_statusBar { nullptr };
+    // Not owned.
+    menu::IPopupMenu* m_contextMenu { nullptr };
+    menu::IPopupMenu* m_trayMenu { nullptr };
     struct RequestRecord {
         const char* name { nullptr };
         intptr_t a1 { 0 };
@@ -222,6 +229,16 @@ public:
     // (the last one, when it is not a child yet), so the layout keeps room for it.
     void setStatusBar(IComponent* bar);
     IComponent* getStatusBar() const;
+    // The menu a right press in the client area opens: code 19 first, then the menu where the
+    // press was. Not owned; null for none.
+    void setContextMenu(menu::IPopupMenu* menu);
+    // The tray icon's menu: code 18 is fired as it opens, whoever opens it (on StatusNotifierItem
+    // desktops the shell shows it). Not owned; null for none.
+    void setTrayMenu(menu::IPopupMenu* menu);
+    // The frame reports a right press at a screen point (GUI thread).
+    void frameRightPressed(int32_t screenX, int32_t screenY);
+    // The tray menu's opening.
+    void handle(base::IObject* sender, int32_t code) override;
     void languageChanged(lang::Localizer& localizer) override;
 
     // --- listeners: one list per event code (any thread) ---

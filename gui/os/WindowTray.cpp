@@ -1,6 +1,7 @@
 #include "gui/os/WindowTray.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QStyle>
 #include <QSystemTrayIcon>
 
@@ -21,6 +22,7 @@ void WindowTray::ensure()
     m_icon = std::make_unique<QSystemTrayIcon>();
     m_icon->setIcon(m_image.isNull() ? QApplication::style()->standardIcon(QStyle::SP_ComputerIcon) : m_image);
     m_icon->setToolTip(m_tip);
+    m_icon->setContextMenu(m_menu.data());
     QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, m_icon.get(), [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
             m_leftClick();
@@ -54,11 +56,19 @@ void WindowTray::setTip(const QString& tip)
         m_icon->setToolTip(tip);
 }
 
+void WindowTray::setMenu(QMenu* menu)
+{
+    m_menu = menu;
+    if (m_icon)
+        m_icon->setContextMenu(menu);
+}
+
 void WindowTray::destroy()
 {
     m_icon.reset();
     m_image = QIcon();
     m_tip.clear();
+    m_menu.clear();
     m_shown = false;
 }
 

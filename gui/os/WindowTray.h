@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QIcon>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
 #include <memory>
 
+class QMenu;
 class QSystemTrayIcon;
 class QWidget;
 
@@ -24,6 +26,8 @@ public:
     bool isShown() const { return m_shown; }
     void setIcon(const QIcon& icon);
     void setTip(const QString& tip);
+    // The menu of the icon (shown by Qt or by the desktop shell); null for none. Not owned.
+    void setMenu(QMenu* menu);
     // Takes the icon away for good (the window goes).
     void destroy();
 
@@ -35,6 +39,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> m_icon;
     QIcon m_image;
     QString m_tip;
+    QPointer<QMenu> m_menu;
     bool m_shown { false };
 };
 

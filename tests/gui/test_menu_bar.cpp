@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMenu>
+#include <QTimer>
 #include <QTest>
 #include <QWindow>
 
@@ -237,4 +238,68 @@ TEST_F(MenuBarTest, ALanguageSwitchSetsTheTitlesAgain)
     EXPECT_EQ(bar->getTitleRect(0).width(), metrics.horizontalAdvance("Ansicht") + 12);
     EXPECT_NE(bar->getTitleRect(0).width(), before);
     EXPECT_EQ(bar->getTitleRect(1).x(), bar->getTitleRect(0).right() + 1);
+}
+
+TEST_F(MenuBarTest, AWindowsContextMenuOpensWhereTheRightPressWasAfterCode19)
+{
+    Pooled<PopupMenu> context;
+    context->addItem(item(u"Restore", 1));
+    window->setContextMenu(context.get());
+    Recorder heard;
+    window->addListener(Window::RightPress, &heard);
+    window->addListener(Window::ContextMenu, &heard);
+    struct Opened : s::gui::events::IEventListener {
+        Recorder* heard;
+        void handle(s::base::IObject* sender, int32_t) override { heard->handle(sender, 100); }
+    } opened;
+    opened.heard = &heard;
+    context->addOpenListener(&opened);
+    // Beside the titles, so the press goes past the bar to the window.
+    QPoint barPoint(bar->getTitleRect(2).right() + 30, 5);
+    QPoint expected;
+    QPoint shownAt;
+    onUiThread([&] {
+        QMenu* menu = context->platformMenu();
+        expected = barWidget()->mapToGlobal(barPoint);
+        QTimer::singleShot(0, menu, [&, menu] {
+            shownAt = menu->geometry().topLeft();
+            menu->close();
+        });
+        QTest::mousePress(frame()->windowHandle(), Qt::RightButton, {}, inWindow(barPoint));
+        QTest::mouseRelease(frame()->windowHandle(), Qt::RightButton, {}, inWindow(barPoint));
+    });
+    ASSERT_EQ(heard.size(), 3u);
+    EXPECT_EQ(heard.at(0).code, Window::RightPress);
+    EXPECT_EQ(heard.at(1).code, Window::ContextMenu);
+    EXPECT_EQ(heard.at(2).code, 100) << "the menu opens after code 19";
+    EXPECT_EQ(shownAt, expected);
+    window->setContextMenu(nullptr);
+}
+
+TEST_F(MenuBarTest, TheTrayMenuFiresCode18AsItOpensWhoeverOpensIt)
+{
+    Pooled<PopupMenu> tray;
+    tray->addItem(item(u"Exit", 7));
+    window->setTrayMenu(tray.get());
+    Recorder heard;
+    window->addListener(Window::TrayRightClick, &heard);
+    // The desktop shell (or Qt) opens the menu; the window hears as it opens.
+    onUiThread([&] {
+        QMenu* menu = tray->platformMenu();
+        menu->popup(QPoint(300, 200));
+        menu->close();
+    });
+    EXPECT_EQ(heard.count(Window::TrayRightClick), 1);
+    // The icon's right click itself does not fire it a second time.
+    window->trayRightClick();
+    EXPECT_EQ(heard.count(Window::TrayRightClick), 1);
+    // Without a tray menu, the right click is what fires it.
+    window->setTrayMenu(nullptr);
+    window->trayRightClick();
+    EXPECT_EQ(heard.count(Window::TrayRightClick), 2);
+    onUiThread([&] {
+        tray->platformMenu()->popup(QPoint(300, 200));
+        tray->platformMenu()->close();
+    });
+    EXPECT_EQ(heard.count(Window::TrayRightClick), 2) << "a menu no longer attached is not heard";
 }
