@@ -96,6 +96,12 @@ void ListBox2::setAlternateRowColour(uint8_t r, uint8_t g, uint8_t b)
     applyOptions();
 }
 
+void ListBox2::setCellPainter(const IListCellPainter* painter)
+{
+    onUiThread([&] { m_customPainter = painter; });
+    applyOptions();
+}
+
 void ListBox2::setBorder(bool on)
 {
     if (m_border == on)
@@ -117,6 +123,7 @@ void ListBox2::reset()
     m_model = std::make_unique<listbox2::ListBoxModel>();
     m_model->setEventSender(this);
     m_painter = ListCellPainter();
+    m_customPainter = nullptr;
     m_icons = FileIconCache();
     m_contextMenu = nullptr;
     m_progressFormatter = nullptr;

@@ -66,7 +66,11 @@ public:
     ListView* view() const;
     ListHeader* getHeader() const;
     int32_t rowHeight() const;
+    // The list's own painting keeps the options (alternate rows, full-row selection, colours);
+    // another painter, a drawer say, may take the cells over (not owned; null gives them back).
     ListCellPainter& cellPainter() { return m_painter; }
+    void setCellPainter(const IListCellPainter* painter);
+    const IListCellPainter& activeCellPainter() const { return m_customPainter ? *m_customPainter : m_painter; }
     FileIconCache& iconCache() { return m_icons; }
     const ContextMenuHook& contextMenuHook() const { return m_contextMenu; }
 
@@ -83,6 +87,7 @@ private:
     std::unique_ptr<listbox2::ListBoxModel> m_model;
     UiExecutor m_executor;
     ListCellPainter m_painter;
+    const IListCellPainter* m_customPainter { nullptr };
     FileIconCache m_icons;
     ContextMenuHook m_contextMenu;
     listbox2::Formatter m_progressFormatter { nullptr };

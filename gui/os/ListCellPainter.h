@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/os/IListCellPainter.h"
+
 #include <QColor>
 #include <QFont>
 #include <QIcon>
@@ -34,14 +36,14 @@ struct ListCell {
 // Paints the cells of a list: background (alternate rows in their own colour), the selection
 // fill, the text, a file icon, and the progress and status looks. The list's drawer takes this
 // role over where one is set.
-class ListCellPainter {
+class ListCellPainter final : public IListCellPainter {
 public:
     static constexpr int32_t textPadding = 4;
     static constexpr int32_t iconSize = 16;
 
     ListCellPainter();
 
-    void paint(QPainter& painter, const ListCell& cell) const;
+    void paint(QPainter& painter, const ListCell& cell) const override;
 
     // The text colour a job state selects; invalid for the row style's colour.
     static QColor statusColour(int64_t state);

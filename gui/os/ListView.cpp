@@ -172,7 +172,7 @@ void ListView::paintRow(QPainter& painter, int position, const QRect& exposed)
     if (!row)
         return;
     ++m_paintedRows;
-    const ListCellPainter& cells = m_owner.cellPainter();
+    const IListCellPainter& cells = m_owner.activeCellPainter();
     int y = position * m_rowHeight - verticalScrollBar()->value();
     int width = viewport()->width();
     int places = m_header->count();

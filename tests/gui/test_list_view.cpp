@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -390,4 +391,17 @@ TEST_F(WindowTest, ListBoxExShowsItsOwnBarsWhenNeededAndScrollsThroughThem)
     ASSERT_TRUE(eventually([&] { return ex->horizontalBar()->getVisibleFlag(); }));
     list->model().releaseAllRows();
     ASSERT_TRUE(eventually([&] { return !ex->verticalBar()->getVisibleFlag(); }));
+}
+
+TEST_F(ListViewTest, AnotherPainterTakesTheCellsOver)
+{
+    struct Red : s::gui::os::IListCellPainter {
+        void paint(QPainter& painter, const s::gui::os::ListCell& cell) const override { painter.fillRect(cell.rect, Qt::red); }
+    } red;
+    list->appendRow(row(u"a", 1, 7));
+    show();
+    list->setCellPainter(&red);
+    ASSERT_TRUE(eventually([&] { return QColor(view()->viewport()->grab().toImage().pixel(5, 3)) == QColor(Qt::red); }));
+    list->setCellPainter(nullptr);
+    ASSERT_TRUE(eventually([&] { return QColor(view()->viewport()->grab().toImage().pixel(5, 3)) != QColor(Qt::red); }));
 }
