@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/str/Ascii.h"
+
 #include <cstdint>
 
 namespace s::str {
@@ -17,8 +19,8 @@ namespace s::str {
 // and toUpper() apply, again independent of the locale.
 class CaseFold {
 public:
-    static char16_t asciiLower(char16_t unit) { return unit >= u'A' && unit <= u'Z' ? unit + 32 : unit; }
-    static char16_t asciiUpper(char16_t unit) { return unit >= u'a' && unit <= u'z' ? unit - 32 : unit; }
+    static char16_t asciiLower(char16_t unit) { return ascii::toLower(unit); }
+    static char16_t asciiUpper(char16_t unit) { return ascii::toUpper(unit); }
 
     static char16_t fold(char16_t unit) { return unit < 0x80 ? asciiLower(unit) : lookup(s_fold, s_foldCount, unit); }
     static char16_t lower(char16_t unit) { return unit < 0x80 ? asciiLower(unit) : lookup(s_lower, s_lowerCount, unit); }
