@@ -144,6 +144,8 @@ public:
     virtual int32_t parseInt32(uint32_t from) const = 0;
     virtual int64_t parseInt64() const = 0;
     virtual int64_t parseInt64(uint32_t from) const = 0;
+    virtual uint64_t parseUInt64() const = 0;
+    virtual uint64_t parseUInt64(uint32_t from) const = 0;
     virtual float parseFloat() const = 0;
     virtual double parseDouble() const = 0;
     virtual bool isHex() const = 0;

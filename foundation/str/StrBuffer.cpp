@@ -2,8 +2,10 @@
 
 #include "foundation/col/ArrayU08.h"
 #include "foundation/col/Growth.h"
+#include "foundation/str/Ascii.h"
 #include "foundation/str/CaseFold.h"
 #include "foundation/str/CodePage.h"
+#include "foundation/str/Decimal.h"
 #include "foundation/str/Iterator.h"
 #include "foundation/str/StrArray.h"
 #include "foundation/str/Utf8.h"
@@ -12,11 +14,9 @@
 #include <algorithm>
 #include <cassert>
 #include <charconv>
-#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <locale.h>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -101,92 +101,30 @@ bool equalFolded(const char16_t* a, const char16_t* b, size_t count)
     return true;
 }
 
-bool isAsciiSpace(char16_t u)
-{
-    return u == u' ' || (u >= u'\t' && u <= u'\r');
-}
-
-int hexValue(char16_t u)
-{
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    return -1;
-}
-
 // Backward searches treat the bound 0xFFFFFF as "the whole text", also for texts longer than it.
 uint32_t backwardLimit(uint32_t bound, uint32_t length)
 {
     return bound >= IStr::fromEnd ? length : std::min(bound, length);
 }
 
-template<class Int>
-Int parseDecimal(const char16_t* p, const char16_t* end)
-{
-    while (p < end && isAsciiSpace(*p))
-        ++p;
-    bool negative = false;
-    if (p < end && (*p == u'-' || *p == u'+')) {
-        negative = *p == u'-';
-        ++p;
-    }
-    // Accumulate as a negative number so that the minimum fits; saturate on overflow.
-    using Limits = std::numeric_limits<Int>;
-    Int value = 0;
-    bool overflow = false;
-    for (; p < end && *p >= u'0' && *p <= u'9'; ++p) {
-        Int digit = static_cast<Int>(*p - u'0');
-        if (value < (Limits::min() + digit) / 10) {
-            overflow = true;
-            continue;
-        }
-        value = value * 10 - digit;
-    }
-    if (overflow)
-        return negative ? Limits::min() : Limits::max();
-    if (negative)
-        return value;
-    return value == Limits::min() ? Limits::max() : static_cast<Int>(-value);
-}
-
-locale_t cLocale()
-{
-    static locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return locale;
-}
-
-double parseFloating(const char16_t* p, const char16_t* end)
-{
-    // Numbers are ASCII; the text is narrowed up to the first unit that cannot be part of one.
-    char narrow[512];
-    size_t n = 0;
-    for (; p < end && n + 1 < sizeof narrow && *p != 0 && *p < 0x80; ++p)
-        narrow[n++] = static_cast<char>(*p);
-    narrow[n] = 0;
-    return strtod_l(narrow, nullptr, cLocale());
-}
-
-// Formats "%d"/"%I64d", "%u" and "%f" (with "." whatever the locale) into text; returns the length.
 size_t formatSigned(char* text, size_t size, int64_t value)
 {
-    return static_cast<size_t>(std::to_chars(text, text + size, value).ptr - text);
+    return decimal::formatInt64(text, size, value);
 }
 
+// Unsigned 64-bit values take the "%I64d" form, their bits as a signed number ("-1" for the
+// largest), which is what stored texts hold and what parseInt64 and parseUInt64 read back.
 size_t formatUnsigned(char* text, size_t size, uint64_t value)
 {
-    return static_cast<size_t>(std::to_chars(text, text + size, value).ptr - text);
+    return decimal::formatUInt64AsSigned(text, size, value);
 }
 
 size_t formatDouble(char* text, size_t size, double value)
 {
-    auto result = std::to_chars(text, text + size, value, std::chars_format::fixed, 6);
-    return result.ec == std::errc() ? static_cast<size_t>(result.ptr - text) : 0;
+    return decimal::formatFixed(text, size, value);
 }
 
-constexpr size_t formatRoom = 400; // "%f" of the largest double has 317 characters
+constexpr size_t formatRoom = decimal::maxFixedLength;
 
 // The process-wide scratch text that the assign-number operations format into.
 struct Scratch {
@@ -1122,24 +1060,31 @@ int32_t StrBuffer::parseInt32(uint32_t from) const
     if (from >= m_length)
         return 0;
     // Like the platform's wcstol, the text ends at an embedded NUL: a NUL is no digit.
-    return parseDecimal<int32_t>(m_units + from, m_units + m_length);
+    return decimal::parseInt32(std::u16string_view(m_units + from, m_length - from));
 }
 
 int64_t StrBuffer::parseInt64(uint32_t from) const
 {
     if (from >= m_length)
         return 0;
-    return parseDecimal<int64_t>(m_units + from, m_units + m_length);
+    return decimal::parseInt64(std::u16string_view(m_units + from, m_length - from));
+}
+
+uint64_t StrBuffer::parseUInt64(uint32_t from) const
+{
+    if (from >= m_length)
+        return 0;
+    return decimal::parseUInt64(std::u16string_view(m_units + from, m_length - from));
 }
 
 float StrBuffer::parseFloat() const
 {
-    return static_cast<float>(parseFloating(m_units, m_units + m_length));
+    return static_cast<float>(parseDouble());
 }
 
 double StrBuffer::parseDouble() const
 {
-    return parseFloating(m_units, m_units + m_length);
+    return decimal::parseDouble(view());
 }
 
 bool StrBuffer::isHex() const
@@ -1147,7 +1092,7 @@ bool StrBuffer::isHex() const
     if (m_length == 0)
         return false;
     for (uint32_t i = 0; i < m_length; ++i) {
-        if (hexValue(m_units[i]) < 0)
+        if (ascii::hexValue(m_units[i]) < 0)
             return false;
     }
     return true;
@@ -1155,7 +1100,7 @@ bool StrBuffer::isHex() const
 
 uint8_t StrBuffer::hexDigitAt(uint32_t index) const
 {
-    int value = hexValue(m_units[index]);
+    int value = ascii::hexValue(m_units[index]);
     return value < 0 ? 0 : static_cast<uint8_t>(value);
 }
 

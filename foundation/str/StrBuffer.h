@@ -212,6 +212,10 @@ public:
     int32_t parseInt32(uint32_t from) const override;
     int64_t parseInt64() const override { return parseInt64(0); }
     int64_t parseInt64(uint32_t from) const override;
+    // An unsigned 64-bit value in its stored "%I64d" form ("-1" for the largest) or as plain
+    // digits; both read back as the value that was written. Saturates above 2^64 - 1.
+    uint64_t parseUInt64() const override { return parseUInt64(0); }
+    uint64_t parseUInt64(uint32_t from) const override;
     // Always with "." as the decimal point, whatever the process locale.
     float parseFloat() const override;
     double parseDouble() const override;
@@ -230,6 +234,8 @@ public:
     thread::Pooled<StrArray> splitKeywords(bool dropCommonWords) const override;
 
     // --- append numbers ("%d", "%u", "%I64d", "%f"; "." as decimal point) ---
+    // Both 64-bit forms write "%I64d": an unsigned value is written as the signed number of its
+    // bits, so the largest is "-1" (read it back with parseUInt64 or parseInt64).
     void appendInt8(int8_t value) override { appendInt64(value); }
     void appendInt16(int16_t value) override { appendInt64(value); }
     void appendInt32(int32_t value) override { appendInt64(value); }

@@ -3,12 +3,15 @@
 #include "foundation/str/Iterator.h"
 #include "foundation/str/StrArray.h"
 #include "foundation/str/StrBuffer.h"
+#include "tests/common/DecimalCommaLocale.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <clocale>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -39,6 +42,25 @@ Pooled<StrBuffer> fresh()
 std::string utf8(std::u16string_view text)
 {
     return StrBuffer::make(text)->toStdUtf8();
+}
+
+// Runs number checks as they are, then again with the process under a decimal-comma locale.
+void inBothLocales(const std::function<void()>& checks)
+{
+    {
+        SCOPED_TRACE("process locale");
+        checks();
+    }
+    fetchwick::test::DecimalCommaLocale comma;
+    if (!comma.active()) {
+        GTEST_LOG_(WARNING) << "the decimal-comma locale could not be built; the comma run is skipped";
+        return;
+    }
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 0.5);
+    ASSERT_STREQ(probe, "0,5") << "the C library now writes a decimal comma";
+    SCOPED_TRACE("decimal-comma locale");
+    checks();
 }
 
 std::vector<std::u16string> pieces(const StrArray& array)
@@ -490,35 +512,58 @@ TEST(StrBufferNumbers, ParseLikeTheCLibrary)
         { u"1e3", 1, 1, 1000.0 },
         { u"-", 0, 0, 0.0 },
         { u"١٢", 0, 0, 0.0 }, // only ASCII digits
+        { u"2,5", 2, 2, 2.0 }, // a comma is never a decimal point
+        { u"\u30007", 0, 0, 0.0 }, // the blanks are the C library's, not the ideographic space
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(utf8(c.text));
-        auto t = StrBuffer::make(c.text);
-        EXPECT_EQ(t->parseInt32(), c.int32);
-        EXPECT_EQ(t->parseInt64(), c.int64);
-        EXPECT_DOUBLE_EQ(t->parseDouble(), c.real);
-        EXPECT_FLOAT_EQ(t->parseFloat(), static_cast<float>(c.real));
-    }
+    inBothLocales([&] {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(utf8(c.text));
+            auto t = StrBuffer::make(c.text);
+            EXPECT_EQ(t->parseInt32(), c.int32);
+            EXPECT_EQ(t->parseInt64(), c.int64);
+            EXPECT_DOUBLE_EQ(t->parseDouble(), c.real);
+            EXPECT_FLOAT_EQ(t->parseFloat(), static_cast<float>(c.real));
+        }
+    });
     auto t = StrBuffer::make(u"id=35;");
     EXPECT_EQ(t->parseInt32(3), 35);
     EXPECT_EQ(t->parseInt64(3), 35);
     EXPECT_EQ(t->parseInt32(99), 0);
 }
 
-TEST(StrBufferNumbers, DecimalPointIsAlwaysADot)
+TEST(StrBufferNumbers, UnsignedSixtyFourBitValuesReadBackAsWritten)
 {
-    // Qt programs switch the C library to the user's locale; numbers must not follow it.
-    const char* before = std::setlocale(LC_NUMERIC, nullptr);
-    std::string saved = before ? before : "C";
-    bool switched = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr || std::setlocale(LC_NUMERIC, "fr_FR.UTF-8") != nullptr;
-    auto t = StrBuffer::make(u"2.5");
-    EXPECT_DOUBLE_EQ(t->parseDouble(), 2.5);
-    Pooled<StrBuffer> out;
-    out->appendDouble(2.5);
-    EXPECT_EQ(*out, u"2.500000");
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    if (!switched)
-        GTEST_LOG_(INFO) << "no comma locale installed; checked under " << saved;
+    // Written as the signed number of their bits ("%I64d"), the form stored files hold; plain
+    // digits (as older files may have them) read back to the same value.
+    struct Case {
+        uint64_t value;
+        std::u16string_view text;
+        std::u16string_view digits;
+    };
+    const Case cases[] = {
+        { 0, u"0", u"0" },
+        { 1, u"1", u"1" },
+        { 9223372036854775807u, u"9223372036854775807", u"9223372036854775807" },
+        { 9223372036854775808u, u"-9223372036854775808", u"9223372036854775808" },
+        { 18446744073709551615u, u"-1", u"18446744073709551615" },
+    };
+    inBothLocales([&] {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(utf8(c.text));
+            Pooled<StrBuffer> appended, assigned;
+            appended->append(u"v=");
+            appended->appendUInt64(c.value);
+            assigned->assignUInt64(c.value);
+            EXPECT_EQ(std::u16string(appended->view()), u"v=" + std::u16string(c.text));
+            EXPECT_EQ(*assigned, c.text);
+            EXPECT_EQ(appended->parseUInt64(2), c.value);
+            EXPECT_EQ(assigned->parseUInt64(), c.value);
+            EXPECT_EQ(static_cast<uint64_t>(assigned->parseInt64()), c.value) << "the signed reader agrees";
+            EXPECT_EQ(StrBuffer::make(c.digits)->parseUInt64(), c.value);
+        }
+    });
+    EXPECT_EQ(StrBuffer::make(u"18446744073709551616")->parseUInt64(), UINT64_MAX) << "saturates";
+    EXPECT_EQ(StrBuffer::make(u"x")->parseUInt64(5), 0u);
 }
 
 TEST(StrBufferNumbers, DigitsAndHex)
@@ -577,7 +622,9 @@ TEST(StrBufferNumbers, AppendAndAssign)
         { "uint8", [](StrBuffer& t) { t.appendUInt8(255); }, u"255" },
         { "uint16", [](StrBuffer& t) { t.appendUInt16(65535); }, u"65535" },
         { "uint32", [](StrBuffer& t) { t.appendUInt32(4294967295u); }, u"4294967295" },
-        { "uint64", [](StrBuffer& t) { t.appendUInt64(UINT64_MAX); }, u"18446744073709551615" },
+        { "uint64", [](StrBuffer& t) { t.appendUInt64(UINT64_MAX); }, u"-1" },
+        { "uint64 high bit", [](StrBuffer& t) { t.appendUInt64(1ull << 63); }, u"-9223372036854775808" },
+        { "uint64 below the high bit", [](StrBuffer& t) { t.appendUInt64((1ull << 63) - 1); }, u"9223372036854775807" },
         { "float", [](StrBuffer& t) { t.appendFloat(0.1f); }, u"0.100000" },
         { "double", [](StrBuffer& t) { t.appendDouble(-1234.5678916); }, u"-1234.567892" },
         { "double 0", [](StrBuffer& t) { t.appendDouble(0); }, u"0.000000" },
@@ -585,15 +632,18 @@ TEST(StrBufferNumbers, AppendAndAssign)
         { "assign int32", [](StrBuffer& t) { t.assignInt32(-5); }, u"-5" },
         { "assign uint64", [](StrBuffer& t) { t.assignUInt64(42); }, u"42" },
         { "assign double", [](StrBuffer& t) { t.assignDouble(99.5); }, u"99.500000" },
+        { "assign float", [](StrBuffer& t) { t.assignFloat(-0.25f); }, u"-0.250000" },
         { "assign latin1", [](StrBuffer& t) { t.assignLatin1("\xE0 la"); }, u"à la" },
         { "assign text", [](StrBuffer& t) { t.assign(u"new"); }, u"new" },
     };
-    for (const Case& c : cases) {
-        auto t = StrBuffer::make(u"x=");
-        c.fill(*t);
-        bool assigns = std::strncmp(c.what, "assign", 6) == 0;
-        EXPECT_EQ(std::u16string(t->view()), (assigns ? u"" : u"x=") + std::u16string(c.text)) << c.what;
-    }
+    inBothLocales([&] {
+        for (const Case& c : cases) {
+            auto t = StrBuffer::make(u"x=");
+            c.fill(*t);
+            bool assigns = std::strncmp(c.what, "assign", 6) == 0;
+            EXPECT_EQ(std::u16string(t->view()), (assigns ? u"" : u"x=") + std::u16string(c.text)) << c.what;
+        }
+    });
     // Appending a number reserves 256 more units first.
     auto t = fresh();
     t->appendInt32(1);
