@@ -21,13 +21,20 @@ void PoolerBase::put(void* record, int64_t size)
         return;
     if (m_accounting && size < 0)
         size = recordSize(record);
+    if (m_maxFree == 0 || (m_accounting && size > m_maxRecordSize)) {
+        destroyRecord(record);
+        return;
+    }
+    // Resetting happens before the lock is entered: a reset may give what the record holds back
+    // to other pools, and no pool lock is held while another lock is taken. A pool that turns out
+    // to be full then destroys an already reset record.
+    resetRecord(record);
     {
         std::scoped_lock lock(m_locker);
         bool keep = m_free.size() < m_maxFree;
         if (keep && m_accounting)
-            keep = size <= m_maxRecordSize && m_totalSize + size <= m_maxTotalSize;
+            keep = m_totalSize + size <= m_maxTotalSize;
         if (keep) {
-            resetRecord(record);
             m_free.push_back(record);
             if (m_accounting)
                 m_totalSize += size;
@@ -39,17 +46,23 @@ void PoolerBase::put(void* record, int64_t size)
 
 void* PoolerBase::get()
 {
+    void* record = nullptr;
     {
         std::scoped_lock lock(m_locker);
         if (!m_free.empty()) {
-            void* record = m_free.back();
+            record = m_free.back();
             m_free.pop_back();
-            if (m_accounting)
-                m_totalSize -= recordSize(record);
-            return record;
         }
     }
-    return generate();
+    if (!record)
+        return generate();
+    if (m_accounting) {
+        // Asked outside the lock, like every other call into the subclass.
+        int64_t size = recordSize(record);
+        std::scoped_lock lock(m_locker);
+        m_totalSize -= size;
+    }
+    return record;
 }
 
 void PoolerBase::dispose(void*& record)

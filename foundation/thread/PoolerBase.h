@@ -11,7 +11,9 @@
 namespace s::thread {
 
 // A pool of raw records (not objects), optionally limited by the bytes it keeps. Subclasses
-// say how a record is made (`generate`), cleared for reuse and destroyed.
+// say how a record is made (`generate`), cleared for reuse and destroyed. The pool's lock guards
+// only its free list: generate, recordSize, resetRecord and destroyRecord run outside it, so they
+// may use other pools (or this one).
 class PoolerBase : public base::IObject
     , public base::IGenerator
     , public base::IDestructor {

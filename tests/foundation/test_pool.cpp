@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -186,6 +189,93 @@ TEST(Factory, AccountingRejectsLargeRecordsAndStopsAtTheTotal)
     void* r = factory.get();
     EXPECT_EQ(factory.totalSize(), 102400 - 16) << "a record leaving takes its recordSize with it";
     factory.put(r);
+}
+
+namespace {
+
+// Records that own a record of another pool and give it back when they are reset, the way an
+// XML attribute record frees its texts.
+struct LinkedRecord {
+    void* owned;
+    s::thread::Factory* ownedPool;
+};
+
+struct LinkedFactory final : s::thread::Factory {
+    explicit LinkedFactory(bool accounting)
+        : Factory(sizeof(LinkedRecord), accounting)
+    {
+    }
+    void resetRecord(void* record) override
+    {
+        auto* linked = static_cast<LinkedRecord*>(record);
+        // A reset that takes a moment widens the window in which two threads reset at once.
+        for (volatile int spin = 0; spin < 200; spin = spin + 1) { }
+        if (linked->owned)
+            linked->ownedPool->put(linked->owned);
+        Factory::resetRecord(record);
+    }
+    void destroyRecord(void* record) override
+    {
+        auto* linked = static_cast<LinkedRecord*>(record);
+        if (linked->owned)
+            linked->ownedPool->put(linked->owned);
+        Factory::destroyRecord(record);
+    }
+};
+
+}
+
+TEST(Factory, ResettingARecordMayUseOtherPoolsFromManyThreads)
+{
+    // Records of A own records of B and the other way round. Were a record reset under its pool's
+    // lock, a put into A from one thread and a put into B from another would each hold one lock
+    // and wait for the other. Accounting or not, the puts must all come back.
+    for (bool accounting : { false, true }) {
+        SCOPED_TRACE(accounting ? "accounting" : "plain");
+        LinkedFactory a(accounting), b(accounting);
+        auto run = [](LinkedFactory& outer, LinkedFactory& inner, LinkedFactory& same) {
+            for (int i = 0; i < 20000; ++i) {
+                auto* record = static_cast<LinkedRecord*>(outer.get());
+                if (i % 3 == 2) {
+                    // Also one that owns a record of its own pool.
+                    record->owned = same.get();
+                    record->ownedPool = &same;
+                } else {
+                    record->owned = inner.get();
+                    record->ownedPool = &inner;
+                }
+                outer.put(record);
+            }
+        };
+        std::vector<std::future<void>> workers;
+        std::atomic<int> ready { 0 };
+        for (int t = 0; t < 4; ++t) {
+            bool forward = t % 2 == 0;
+            workers.push_back(std::async(std::launch::async, [&, forward] {
+                // All start together, so the puts overlap.
+                ++ready;
+                while (ready < 4)
+                    std::this_thread::yield();
+                forward ? run(a, b, a) : run(b, a, b);
+            }));
+        }
+        for (auto& worker : workers) {
+            if (worker.wait_for(std::chrono::seconds(120)) != std::future_status::ready) {
+                ADD_FAILURE() << "the pools deadlocked";
+                std::_Exit(1);
+            }
+        }
+        EXPECT_LE(a.freeCount(), 1000u);
+        EXPECT_LE(b.freeCount(), 1000u);
+        if (accounting) {
+            EXPECT_LE(a.totalSize(), 102400);
+            EXPECT_GE(a.totalSize(), 0);
+        }
+        // A kept record is in its reset state: it owns nothing.
+        auto* again = static_cast<LinkedRecord*>(a.get());
+        EXPECT_EQ(again->owned, nullptr);
+        a.put(again);
+    }
 }
 
 TEST(ObjLocker, IsReentrantAndDisposesOfItsObject)
