@@ -209,11 +209,13 @@ struct LinkedFactory final : s::thread::Factory {
     {
         auto* linked = static_cast<LinkedRecord*>(record);
         // A reset that takes a moment widens the window in which two threads reset at once.
-        for (volatile int spin = 0; spin < 200; spin = spin + 1) { }
+        for (int i = 0; i < 200; ++i)
+            spins.fetch_add(1, std::memory_order_relaxed);
         if (linked->owned)
             linked->ownedPool->put(linked->owned);
         Factory::resetRecord(record);
     }
+    std::atomic<int> spins { 0 };
     void destroyRecord(void* record) override
     {
         auto* linked = static_cast<LinkedRecord*>(record);
