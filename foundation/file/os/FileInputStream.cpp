@@ -1,5 +1,7 @@
 #include "foundation/file/os/FileInputStream.h"
 
+#include "foundation/system/os/Eintr.h"
+
 #include <cerrno>
 
 #include <fcntl.h>
@@ -17,9 +19,7 @@ bool FileInputStream::open(const std::string& nativePath)
 {
     close();
     m_bytesRead = 0;
-    do {
-        m_fd = ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (m_fd < 0 && errno == EINTR);
+    m_fd = system::os::retryOnEintr([&] { return ::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC); });
     if (m_fd < 0)
         return false;
     posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
@@ -31,10 +31,7 @@ bool FileInputStream::read(void* buffer, uint32_t count, uint32_t& got)
     got = 0;
     if (m_fd < 0 || count == 0)
         return false;
-    ssize_t n;
-    do {
-        n = ::read(m_fd, buffer, count);
-    } while (n < 0 && errno == EINTR);
+    ssize_t n = system::os::retryOnEintr([&] { return ::read(m_fd, buffer, count); });
     if (n <= 0)
         return false;
     got = static_cast<uint32_t>(n);
@@ -46,8 +43,7 @@ bool FileInputStream::close()
 {
     if (m_fd < 0)
         return true;
-    // The descriptor is gone after close even when it reports an error; never retry it.
-    bool closed = ::close(m_fd) == 0 || errno == EINTR;
+    bool closed = system::os::closeDescriptor(m_fd);
     m_fd = -1;
     return closed;
 }

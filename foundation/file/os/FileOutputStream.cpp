@@ -1,5 +1,7 @@
 #include "foundation/file/os/FileOutputStream.h"
 
+#include "foundation/system/os/Eintr.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -21,9 +23,7 @@ bool FileOutputStream::open(const std::string& nativePath, bool append)
     m_position = 0;
     m_failed = false;
     int flags = O_RDWR | O_CREAT | O_CLOEXEC | (append ? 0 : O_TRUNC);
-    do {
-        m_fd = ::open(nativePath.c_str(), flags, 0666);
-    } while (m_fd < 0 && errno == EINTR);
+    m_fd = system::os::retryOnEintr([&] { return ::open(nativePath.c_str(), flags, 0666); });
     if (m_fd < 0)
         return false;
     if (append) {
@@ -65,9 +65,7 @@ bool FileOutputStream::writeOut(const uint8_t* data, size_t count)
 {
     WriteFunction writeFunction = m_writeFunction ? m_writeFunction : ::write;
     while (count > 0) {
-        ssize_t n = writeFunction(m_fd, data, count);
-        if (n < 0 && errno == EINTR)
-            continue;
+        ssize_t n = system::os::retryOnEintr([&] { return writeFunction(m_fd, data, count); });
         if (n <= 0) {
             m_failed = true;
             return false;
@@ -93,10 +91,7 @@ bool FileOutputStream::read(void* buffer, uint32_t count, uint32_t& got)
     got = 0;
     if (count == 0 || !flush())
         return false;
-    ssize_t n;
-    do {
-        n = ::read(m_fd, buffer, count);
-    } while (n < 0 && errno == EINTR);
+    ssize_t n = system::os::retryOnEintr([&] { return ::read(m_fd, buffer, count); });
     if (n <= 0)
         return false;
     got = static_cast<uint32_t>(n);
@@ -126,7 +121,7 @@ bool FileOutputStream::close()
     if (m_fd < 0)
         return !m_failed;
     bool flushed = flush();
-    bool closed = ::close(m_fd) == 0 || errno == EINTR;
+    bool closed = system::os::closeDescriptor(m_fd);
     m_fd = -1;
     m_fill = 0;
     return flushed && closed;

@@ -2,6 +2,7 @@
 
 #include "foundation/col/ArrayU08.h"
 #include "foundation/file/os/PathArray.h"
+#include "foundation/system/os/Eintr.h"
 
 #include <algorithm>
 #include <atomic>
@@ -153,17 +154,13 @@ bool copyData(int in, int out)
     constexpr size_t chunk = 1 << 18;
     auto buffer = std::make_unique_for_overwrite<char[]>(chunk);
     for (;;) {
-        ssize_t got = read(in, buffer.get(), chunk);
-        if (got < 0 && errno == EINTR)
-            continue;
+        ssize_t got = system::os::retryOnEintr([&] { return read(in, buffer.get(), chunk); });
         if (got < 0)
             return false;
         if (got == 0)
             return true;
         for (ssize_t done = 0; done < got;) {
-            ssize_t n = write(out, buffer.get() + done, static_cast<size_t>(got - done));
-            if (n < 0 && errno == EINTR)
-                continue;
+            ssize_t n = system::os::retryOnEintr([&] { return write(out, buffer.get() + done, static_cast<size_t>(got - done)); });
             if (n <= 0)
                 return false;
             done += n;
@@ -200,7 +197,7 @@ bool moveAcross(const std::string& from, const std::string& to, const struct sta
         futimens(out, times);
         copied = syncFd(out);
     }
-    copied = (close(out) == 0 || errno == EINTR) && copied;
+    copied = system::os::closeDescriptor(out) && copied;
 
     // Step 2: into place, on disk.
     if (!copied || !renameFile(temporary, to, replace)) {

@@ -1,5 +1,7 @@
 #include "foundation/system/os/Process.h"
 
+#include "foundation/system/os/Eintr.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -193,14 +195,12 @@ bool Process::wait(int& exitCode)
 {
     if (m_pid <= 0)
         return false;
-    while (!m_exited) {
+    if (!m_exited) {
         siginfo_t info {};
-        if (waitid(P_PID, static_cast<id_t>(m_pid), &info, WEXITED | WNOWAIT) == 0) {
+        if (retryOnEintr([&] { return waitid(P_PID, static_cast<id_t>(m_pid), &info, WEXITED | WNOWAIT); }) == 0)
             m_exited = true;
-        } else if (errno != EINTR) {
+        else
             m_reapedElsewhere = errno == ECHILD;
-            break;
-        }
     }
     // The child is gone; what it left running in its group (a daemon, a converter) goes too.
     killGroup(SIGKILL);
@@ -230,10 +230,7 @@ void Process::closeOutput()
 bool Process::reap(int& exitCode)
 {
     int status = 0;
-    pid_t got;
-    do {
-        got = waitpid(m_pid, &status, 0);
-    } while (got < 0 && errno == EINTR);
+    pid_t got = retryOnEintr([&] { return waitpid(m_pid, &status, 0); });
     m_pid = -1;
     m_exited = false;
     m_reapedElsewhere = false;
