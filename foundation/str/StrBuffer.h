@@ -280,6 +280,8 @@ private:
     void reallocate(uint32_t capacity);
     template<class Format>
     void assignFormatted(Format format);
+    // True when the pointer lies in this buffer's block: such a source moves or changes with it.
+    bool isOwnUnit(const char16_t* p) const { return m_units && p >= m_units && p <= m_units + m_capacity; }
 
     char16_t* m_units { nullptr };
     uint32_t m_length { 0 };
