@@ -153,11 +153,11 @@ Parsed<double> readFloating(std::basic_string_view<Char> text, Blanks blanks)
     if (result.ec == std::errc::invalid_argument)
         return out;
 
-    // Step 3: out of range; strtod in the "C" locale tells overflow (infinity) from underflow.
+    // Step 3: out of range. strtod in the "C" locale gives the rounded result: infinity for an
+    // overflow, 0 or the nearest subnormal for an underflow.
     if (result.ec == std::errc::result_out_of_range) {
         std::string piece(p, result.ptr);
-        double huge = strtod_l(piece.c_str(), nullptr, cLocale());
-        value = std::isinf(huge) ? std::numeric_limits<double>::infinity() : 0.0;
+        value = std::fabs(strtod_l(piece.c_str(), nullptr, cLocale()));
         out.outOfRange = true;
     }
     out.value = negative ? -value : value;

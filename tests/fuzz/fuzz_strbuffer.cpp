@@ -1,15 +1,19 @@
-// Checks the text buffer's UTF-8 codec, replace and split against plain reference versions.
+// Checks the text buffer's UTF-8 codec, replace and split, and the shared decimal readers, against
+// plain reference versions.
 //
 // Input layout: byte 0 picks the checks to weigh on, the rest is split at the first two 0xFF
 // bytes into a text, a search text and a replacement.
 
+#include "foundation/str/Decimal.h"
 #include "foundation/str/StrArray.h"
 #include "foundation/str/StrBuffer.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cmath>
 #include <cstring>
+#include <locale.h>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -161,6 +165,35 @@ std::u16string unitsOf(const uint8_t* p, size_t n)
     return out;
 }
 
+// The C library's readers in the "C" locale are the reference for ASCII text.
+void checkNumbers(std::string_view bytes)
+{
+    namespace decimal = s::str::decimal;
+    static locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    std::string text(bytes.substr(0, bytes.find('\0')));
+    for (char ch : text) {
+        if (static_cast<unsigned char>(ch) >= 0x80)
+            return;
+    }
+    std::u16string units(text.begin(), text.end());
+
+    char* end = nullptr;
+    long long signedRef = strtoll_l(text.c_str(), &end, 10, c);
+    auto signedGot = decimal::readInt64(units);
+    check(signedGot.value == signedRef, "readInt64 differs from strtoll");
+    check(signedGot.used == static_cast<size_t>(end - text.c_str()), "readInt64 length differs from strtoll");
+
+    unsigned long long unsignedRef = strtoull_l(text.c_str(), &end, 10, c);
+    check(decimal::parseUInt64(units) == unsignedRef, "parseUInt64 differs from strtoull");
+
+    double doubleRef = strtod_l(text.c_str(), &end, c);
+    auto doubleGot = decimal::readDouble(units);
+    bool same = doubleGot.value == doubleRef || (std::isnan(doubleGot.value) && std::isnan(doubleRef));
+    check(same && std::signbit(doubleGot.value) == std::signbit(doubleRef), "readDouble differs from strtod");
+    check(doubleGot.used == static_cast<size_t>(end - text.c_str()), "readDouble length differs from strtod");
+    check(StrBuffer::make(units)->parseDouble() == doubleGot.value || std::isnan(doubleRef), "parseDouble differs from readDouble");
+}
+
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -231,6 +264,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ref = std::u16string_view(text).rfind(from);
         found = StrBuffer::make(text)->lastIndexOf(from, at);
         check(found == (ref != std::u16string_view::npos) && (!found || at == ref), "lastIndexOf differs");
+    }
+
+    // Step 4: numbers. The decimal readers against the C library, and unsigned 64-bit values
+    // through their stored text and back.
+    checkNumbers(textBytes);
+    if (restSize >= 8) {
+        uint64_t value = 0;
+        std::memcpy(&value, rest, 8);
+        Pooled<StrBuffer> stored;
+        stored->appendUInt64(value);
+        check(stored->parseUInt64() == value, "an unsigned 64-bit value does not read back");
+        check(static_cast<uint64_t>(stored->parseInt64()) == value, "the signed reader disagrees");
     }
     return 0;
 }
