@@ -1,5 +1,8 @@
 # The two set-up commands are `make run` and `make test`; both install what is missing first.
 JOBS  ?= 2
+# Where `make install` puts the program; DESTDIR stages the tree for a package.
+PREFIX ?= /usr/local
+DESTDIR ?=
 CMAKE ?= cmake
 GEN   := -G Ninja
 
@@ -9,7 +12,7 @@ BUILD_TSAN := build-tsan
 BUILD_BENCH:= build-bench
 BUILD_FUZZ := build-fuzz
 
-.PHONY: all deps build run test test-asan test-tsan bench fuzz clean
+.PHONY: all deps build run test test-asan test-tsan bench fuzz install clean
 
 all: build
 
@@ -49,6 +52,12 @@ bench: deps
 fuzz: deps
 	CC=clang CXX=clang++ $(CMAKE) -S . -B $(BUILD_FUZZ) $(GEN) -DCMAKE_BUILD_TYPE=Debug -DFETCHWICK_TESTS=OFF -DFETCHWICK_FUZZ=ON
 	$(CMAKE) --build $(BUILD_FUZZ) -j $(JOBS)
+
+# The prefix goes into the build's cache so that a later plain `cmake --install` agrees with it.
+install: deps $(BUILD)/build.ninja
+	$(CMAKE) -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	$(CMAKE) --build $(BUILD) -j $(JOBS) --target fetchwick
+	DESTDIR=$(DESTDIR) $(CMAKE) --install $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_TSAN) $(BUILD_BENCH) $(BUILD_FUZZ)
