@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/os/AppWindow.h"
 #include "foundation/base/IObject.h"
 #include "foundation/thread/IPoolable.h"
 #include "foundation/thread/Pool.h"
@@ -10,9 +11,6 @@
 
 namespace s::app {
 class IAppBase;
-}
-namespace s::app::os {
-class AppWindow;
 }
 namespace s::gui::os {
 class Box;
