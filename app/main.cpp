@@ -1,6 +1,9 @@
 #include "app/CommandLine.h"
+#include "app/Dialog.h"
+#include "app/os/Startup.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,7 +24,8 @@ int main(int argc, char** argv)
     case s::app::CommandLine::Action::Run:
         break;
     }
-    // The main window arrives with the toolkit; until then the program says so plainly.
-    std::printf("Fetchwick %s: the libraries are built, but the main window is not there yet.\n", FETCHWICK_VERSION);
-    return 0;
+    s::app::os::Startup::Setup setup;
+    setup.arguments = std::move(arguments);
+    setup.makeController = [] { return std::make_unique<s::video::gui::dialogs::videodl::Dialog>(); };
+    return s::app::os::Startup::runApplication(argc, argv, std::move(setup));
 }
