@@ -6,6 +6,14 @@
 #include "app/UpdateCheck.h"
 #include "app/os/AppWindow.h"
 #include "engine/WorkerEvents.h"
+#include "engine/intake/LinkIntake.h"
+#include "engine/rows/JobRow.h"
+#include "engine/workers/JobCommands.h"
+#include "gui/listbox2/DataType.h"
+#include "gui/listbox2/ListBoxModel.h"
+#include "gui/listbox2/Record.h"
+#include "gui/listbox2/ListEvent.h"
+#include "gui/KeyCodes.h"
 #include "engine/rows/RowFormat.h"
 #include "engine/rows/RowTexts.h"
 #include "formats/lang/LangPack.h"
@@ -18,6 +26,9 @@
 #include "gui/os/CheckBox.h"
 #include "gui/os/Image.h"
 #include "gui/os/Label.h"
+#include "gui/os/ListBox2.h"
+#include "gui/os/ListBoxEx.h"
+#include "app/ColumnSettings.h"
 #include "gui/os/MenuEx.h"
 #include "gui/os/PopupMenu.h"
 #include "gui/os/Spacer.h"
@@ -29,6 +40,8 @@
 #include "gui/os/Window.h"
 
 #include <QBuffer>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -129,6 +142,12 @@ constexpr AppPage appPages[] = {
     { Dialog::OtherSoftwarePage, u"software/" },
     { Dialog::WorkplacePage, u"workplace/" },
 };
+
+int64_t steadyMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 int64_t nowMs()
 {
@@ -338,12 +357,9 @@ void Dialog::run(app::IAppBase& app, app::os::AppWindow& holder, bool startup)
     main->add(vgap(11));
     buildLinkRow();
     main->add(vgap(13));
-    // The download list's area: the list view goes here.
-    m_c.listArea = Box::get();
-    m_c.listArea->fill();
-    m_c.listArea->setBackgroundWhite(false);
-    m_c.listArea->setBorderColour(130, 135, 144);
-    main->add(m_c.listArea);
+    m_c.listBox = ListBoxEx::get();
+    m_c.list = m_c.listBox->list();
+    main->add(m_c.listBox);
     main->add(vgap(3));
     buildDetails();
     main->add(vgap(1));
@@ -371,6 +387,30 @@ void Dialog::run(app::IAppBase& app, app::os::AppWindow& holder, bool startup)
         c->setEnabled(m_c.requireLogin->isChecked());
     }
     arrangeOptions();
+
+    // Step 11: the list's model with its eight columns; the commands and intake over it.
+    m_list = &m_c.list->model();
+    m_c.list->setMultiSelect(true);
+    m_c.list->setFullRowSelect(true);
+    m_c.list->setAutoSortAfterAppend(true);
+    {
+        std::vector<int32_t> builtIn;
+        for (const JobRow::Column& column : JobRow::Columns())
+            builtIn.push_back(column.Width);
+        app::ColumnSettings stored = m_settings->columns();
+        std::vector<int32_t> widths = stored.widthsFor(builtIn);
+        JobRow::AddColumns(*m_list, localizer, widths);
+    }
+    m_c.list->setContextMenu([this](int32_t x, int32_t y) {
+        prepareContextMenu();
+        m_c.listMenu->showAt(x, y, m_c.list);
+    });
+    m_commands = std::make_unique<JobCommands>(*m_list, *this, *this);
+    m_intake = std::make_unique<LinkIntake>(*m_list, *this, *this, *m_commands, w);
+    namespace le = s::gui::listbox2::ListEvent;
+    for (int32_t code : { le::ContextMenu, le::SelectionStarted, le::RowDeselected, le::SelectionEmptied, le::RowDoubleClicked,
+             le::KeyPressed, le::HeaderClickedBeforeSort })
+        m_list->addListener(code, this);
 
     // Step 14: the download list file.
     readList();
@@ -401,6 +441,7 @@ void Dialog::run(app::IAppBase& app, app::os::AppWindow& holder, bool startup)
     w->addTimerListener(this);
     w->startTimer(onceASecondTimer, 1000);
     m_clipboardQuietUntil = nowMs() + clipboardQuietMs;
+    onUiThread([this] { m_intake->BeginClipboardWatch(steadyMs()); });
     w->addClipboardListener(this);
     w->watchClipboard(true);
 
@@ -424,7 +465,11 @@ void Dialog::run(app::IAppBase& app, app::os::AppWindow& holder, bool startup)
     // Shutdown: stop every download, write the list, give the jobs back.
     shutdownJobs();
     writeList();
-    m_jobs.clear();
+    onUiThread([this] {
+        m_commands->ReleaseAll();
+        m_intake.reset();
+        m_commands.reset();
+    });
 }
 
 void Dialog::buildMenus()
@@ -762,8 +807,30 @@ void Dialog::readList()
     if (contents.hasViewPassword)
         m_c.passwordField->setText(contents.viewPassword);
     m_nextIndex = std::max(m_nextIndex, contents.nextIndex);
-    for (auto& job : contents.jobs)
-        m_jobs.push_back(std::move(job));
+    for (auto& job : contents.jobs) {
+        job->Owner = m_window.get();
+        s::gui::listbox2::Record* row = JobRow::MakeRow(*job);
+        JobRow::Bind(*job, m_list, row);
+        if (!m_list->appendRow(row)) {
+            JobRow::Bind(*job, nullptr, nullptr);
+            row->release();
+            continue;
+        }
+        // The list holds the job from here on, through its row.
+        job.take();
+    }
+}
+
+std::vector<DlThread*> Dialog::jobs() const
+{
+    std::vector<DlThread*> out;
+    if (!m_list)
+        return out;
+    for (int32_t i = 0; i < m_list->getRowCount(); ++i) {
+        if (DlThread* job = JobCommands::JobAt(*m_list, i))
+            out.push_back(job);
+    }
+    return out;
 }
 
 void Dialog::writeList()
@@ -775,22 +842,13 @@ void Dialog::writeList()
     DlListFile::Logins logins;
     logins.id = std::u16string(m_c.idField->getText());
     logins.password = std::u16string(m_c.passwordField->getText());
-    std::vector<DlThread*> jobs;
-    jobs.reserve(m_jobs.size());
-    for (auto& job : m_jobs)
-        jobs.push_back(job.get());
-    DlListFile::write(m_listPath, generator, logins, jobs);
+    std::vector<DlThread*> rows = onUiThread([this] { return jobs(); });
+    DlListFile::write(m_listPath, generator, logins, rows);
 }
 
 void Dialog::shutdownJobs()
 {
-    for (auto& job : m_jobs)
-        job->StopRequested.store(true);
-    // A worker ends soon after its stop was asked; the GUI loop goes on meanwhile.
-    for (auto& job : m_jobs) {
-        while (job->Running.load())
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    onUiThread([this] { m_commands->StopAllAndWait(); });
 }
 
 void Dialog::requestClose()
@@ -822,7 +880,7 @@ void Dialog::handle(base::IObject* sender, int32_t code)
                 onceASecond();
             return;
         case Window::ClipboardChanged:
-            // Intake's clipboard rule takes over here once link intake is wired in.
+            m_intake->ClipboardChanged(w->isOwnClipboardChange(), steadyMs(), w->getClipboardText());
             return;
         case Window::Request:
             workerRequest();
@@ -830,6 +888,23 @@ void Dialog::handle(base::IObject* sender, int32_t code)
         default:
             return;
         }
+    }
+    if (m_list && (sender == m_c.list || sender == m_list)) {
+        listEvent(code);
+        return;
+    }
+    if (sender == m_c.listMenu || sender == m_c.removeMenu) {
+        listCommand(m_c.listMenu->getLastCommand());
+        return;
+    }
+    if (sender == m_c.play) {
+        play();
+        return;
+    }
+    if (sender == m_c.pathLabel) {
+        if (!m_shownPath.empty() && QFileInfo(toQ(m_shownPath)).isFile())
+            locate();
+        return;
     }
     if (sender == m_c.keepOnTop) {
         setKeepOnTop(m_c.keepOnTop->isChecked());
@@ -883,7 +958,338 @@ void Dialog::handle(base::IObject* sender, int32_t code)
             m_settings->setOnceDropped(true);
             endHint(true);
         }
+        m_intake->TakeDropped(m_c.mainArea->getDroppedText());
         return;
+    }
+    if (sender == m_c.downloadButton || sender == m_c.linkField) {
+        m_intake->TakeLink(true, false);
+        return;
+    }
+    if (sender == m_c.retryErrorsA || sender == m_c.retryErrorsB) {
+        m_commands->RetryErrors();
+        return;
+    }
+    if (sender == m_c.clearCompletedA || sender == m_c.clearCompletedB) {
+        m_commands->ClearCompleted();
+        return;
+    }
+    if (sender == m_c.removeEntry || sender == m_c.deleteEntry) {
+        // The details area lets go of a job before its row can go.
+        if (DlThread* first = firstSelected(); first && first == m_detailsJob)
+            clearDetails();
+        m_commands->SweepStopping();
+        m_commands->Remove(JobCommands::Scope::FirstSelected, sender == m_c.deleteEntry);
+        return;
+    }
+}
+
+DlThread* Dialog::firstSelected() const
+{
+    if (!m_list || m_list->getSelectedCount() < 1)
+        return nullptr;
+    s::gui::listbox2::Record* row = nullptr;
+    s::gui::listbox2::RowId id {};
+    if (!m_list->getSelected(0, row, id))
+        return nullptr;
+    return JobRow::JobOf(row);
+}
+
+void Dialog::listEvent(int32_t code)
+{
+    namespace le = s::gui::listbox2::ListEvent;
+    switch (code) {
+    case le::ContextMenu:
+        prepareContextMenu();
+        return;
+    case le::SelectionStarted:
+        refreshDetails();
+        return;
+    case le::RowDeselected:
+    case le::SelectionEmptied:
+        if (m_detailsJob && m_detailsJob != firstSelected()) {
+            clearDetails();
+            refreshDetails();
+        }
+        return;
+    case le::RowDoubleClicked:
+        play();
+        if (!m_onceDblClicked) {
+            m_onceDblClicked = true;
+            m_settings->setOnceDblClicked(true);
+            endHint(false);
+        }
+        return;
+    case le::KeyPressed:
+        if (m_c.window->getKeyCode() == static_cast<int32_t>(s::gui::keys::Delete)) {
+            bool deleteFiles = m_c.window->ask(text(2710010));
+            listCommand(deleteFiles ? 550 : 500);
+        }
+        return;
+    case le::HeaderClickedBeforeSort:
+        if (m_list->getSelectedCount() > 1)
+            m_list->deselectAll();
+        return;
+    default:
+        return;
+    }
+}
+
+void Dialog::prepareContextMenu()
+{
+    int32_t selected = m_list->getSelectedCount();
+    bool retry = false;
+    bool cancel = false;
+    bool removeAnd = false;
+    for (int32_t i = 0; i < selected && !(retry && cancel && removeAnd); ++i) {
+        s::gui::listbox2::Record* row = nullptr;
+        s::gui::listbox2::RowId id {};
+        if (!m_list->getSelected(i, row, id))
+            continue;
+        DlThread* job = JobRow::JobOf(row);
+        if (!job)
+            continue;
+        bool running = job->Running.load();
+        bool completed = job->State.load() == JobState::Completed;
+        retry = retry || (!running && !completed);
+        cancel = cancel || running;
+        removeAnd = removeAnd || (!running && completed);
+    }
+    m_c.listMenu->setItemEnabled(100, selected == 1);
+    m_c.listMenu->setItemEnabled(200, selected == 1);
+    m_c.listMenu->setItemEnabled(400, retry);
+    m_c.listMenu->setItemEnabled(450, cancel);
+    m_c.listMenu->updateSubMenu(m_c.removeMenu, removeAnd);
+}
+
+void Dialog::listCommand(int32_t command)
+{
+    switch (command) {
+    case 100:
+        play();
+        return;
+    case 200:
+        locate();
+        return;
+    case 300:
+        copyUrls();
+        return;
+    case 400:
+        if (m_detailsJob && m_detailsJob == firstSelected())
+            m_c.logArea->setText(u"");
+        m_commands->Retry();
+        return;
+    case 450:
+        m_commands->Cancel();
+        return;
+    case 500:
+    case 550:
+        if (m_detailsJob) {
+            for (int32_t i = 0; i < m_list->getSelectedCount(); ++i) {
+                s::gui::listbox2::Record* row = nullptr;
+                s::gui::listbox2::RowId id {};
+                if (m_list->getSelected(i, row, id) && JobRow::JobOf(row) == m_detailsJob) {
+                    clearDetails();
+                    break;
+                }
+            }
+        }
+        m_commands->SweepStopping();
+        m_commands->Remove(JobCommands::Scope::AllSelected, command == 550);
+        return;
+    default:
+        return;
+    }
+}
+
+void Dialog::copyUrls()
+{
+    std::u16string joined;
+    for (int32_t i = m_list->getSelectedCount() - 1; i >= 0; --i) {
+        s::gui::listbox2::Record* row = nullptr;
+        s::gui::listbox2::RowId id {};
+        if (!m_list->getSelected(i, row, id))
+            continue;
+        DlThread* job = JobRow::JobOf(row);
+        if (!job)
+            continue;
+        std::u16string url;
+        {
+            std::scoped_lock guard(job->Lock);
+            url.assign(job->Url->view());
+        }
+        if (url.empty())
+            continue;
+        if (!joined.empty())
+            joined += u"\r\n";
+        joined += url;
+    }
+    if (!joined.empty())
+        m_c.window->setClipboardText(joined);
+}
+
+void Dialog::play()
+{
+    DlThread* job = firstSelected();
+    if (!job)
+        return;
+    thread::Pooled<str::strbuffer::StrBuffer> path = job->CopyFilePath();
+    std::u16string file(path->view());
+    if (!file.empty() && QFileInfo(toQ(file)).isFile())
+        openLocal(file);
+}
+
+void Dialog::locate()
+{
+    std::u16string file;
+    if (DlThread* job = firstSelected()) {
+        thread::Pooled<str::strbuffer::StrBuffer> path = job->CopyFilePath();
+        file.assign(path->view());
+    } else {
+        file = m_shownPath;
+    }
+    QFileInfo info(toQ(file));
+    if (file.empty() || !info.exists())
+        return;
+    // The file manager selects the file in a window of its own; without one, the folder opens.
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.FileManager1"),
+        QStringLiteral("/org/freedesktop/FileManager1"), QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    call << QStringList { QUrl::fromLocalFile(info.absoluteFilePath()).toString() } << QString();
+    QDBusMessage answer = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+    if (answer.type() != QDBusMessage::ReplyMessage)
+        openLocal(fromQ(info.absolutePath()));
+}
+
+void Dialog::clearDetails()
+{
+    if (m_detailsJob)
+        m_detailsJob->setLogListener(nullptr);
+    m_detailsJob = nullptr;
+    m_c.logArea->setText(u"");
+    m_c.titleLabel->setText(u"");
+    m_c.urlLabel->setText(u"");
+    setPathShown(u"");
+    for (Button* b : { m_c.removeEntry, m_c.deleteEntry })
+        b->setEnabled(false);
+}
+
+void Dialog::setPathShown(const std::u16string& path)
+{
+    bool exists = !path.empty() && QFileInfo(toQ(path)).isFile();
+    bool changed = path != m_shownPath;
+    m_shownPath = path;
+    m_c.pathLabel->setText(path);
+    m_c.pathLabel->setEnabled(exists);
+    m_c.play->setEnabled(exists);
+    if (changed)
+        relayoutTree(m_c.tabs);
+}
+
+void Dialog::showDetailsOf(DlThread& job, bool withLog)
+{
+    if (m_detailsJob != &job) {
+        if (m_detailsJob)
+            m_detailsJob->setLogListener(nullptr);
+        m_detailsJob = &job;
+    }
+    job.setLogListener(m_c.window);
+    std::u16string log;
+    std::u16string title;
+    std::u16string url;
+    std::u16string path;
+    {
+        std::scoped_lock guard(job.Lock);
+        if (withLog)
+            log.assign(job.Log->view());
+        title.assign(job.FileName->view().empty() ? job.Url->view() : job.FileName->view());
+        url.assign(job.Url->view());
+        path.assign(job.FilePath->view());
+    }
+    if (withLog) {
+        if (log.empty() && job.IsCompletedIdle())
+            log = text(2201000);
+        m_c.logArea->setText(log);
+    }
+    m_c.titleLabel->setText(title);
+    if (withLog)
+        m_c.urlLabel->setText(url);
+    setPathShown(path);
+    for (Button* b : { m_c.removeEntry, m_c.deleteEntry })
+        b->setEnabled(true);
+}
+
+void Dialog::refreshDetails()
+{
+    DlThread* job = firstSelected();
+    if (!job) {
+        clearDetails();
+        return;
+    }
+    showDetailsOf(*job, true);
+}
+
+void Dialog::logAdded(const str::strbuffer::StrBuffer& added)
+{
+    if (m_closing)
+        return;
+    // Lines of another job than the one shown never land under its title.
+    DlThread* job = firstSelected();
+    if (!job) {
+        clearDetails();
+        return;
+    }
+    if (job != m_detailsJob) {
+        showDetailsOf(*job, true);
+        return;
+    }
+    // The request names no job: a line counts as the shown job's only when its log ends with it
+    // (a line sent just before the shown job changed belongs to the one shown before).
+    bool ours = false;
+    {
+        std::scoped_lock guard(job->Lock);
+        ours = job->Log->view().ends_with(added.view());
+    }
+    if (!ours)
+        return;
+    m_c.logArea->appendText(added.view());
+    showDetailsOf(*job, false);
+}
+
+std::u16string Dialog::linkText() { return std::u16string(m_c.linkField->getText()); }
+void Dialog::setLinkText(std::u16string_view text) { m_c.linkField->setText(text); }
+void Dialog::focusLinkText()
+{
+    TextField* field = m_c.linkField;
+    onUiThread([field] {
+        if (auto* w = static_cast<QWidget*>(field->getNativeHandle()))
+            w->setFocus();
+    });
+}
+bool Dialog::onlyMp3() { return m_c.mp3OnlyA->isChecked(); }
+bool Dialog::requireLogin() { return m_c.requireLogin->isChecked(); }
+std::u16string Dialog::loginId() { return std::u16string(m_c.idField->getText()); }
+std::u16string Dialog::loginPassword() { return std::u16string(m_c.passwordField->getText()); }
+bool Dialog::autoStartFromClipboard() { return m_c.autoStartA->isChecked(); }
+std::u16string Dialog::downloadFolder() { return m_saveFolder; }
+int32_t Dialog::takeNextIndex() { return m_nextIndex++; }
+
+void Dialog::showInformation(int32_t textId)
+{
+    bool onTop = m_c.window->isTopmost();
+    if (onTop)
+        m_c.window->setTopmost(false);
+    m_c.window->showInfo(text(textId));
+    if (onTop)
+        m_c.window->setTopmost(true);
+}
+
+bool Dialog::isGuiThread() const { return UIThread::instance().isCurrent(); }
+
+void Dialog::waitServing(const std::function<bool()>& done)
+{
+    while (!done()) {
+        if (isGuiThread())
+            UIThread::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
 
@@ -1050,6 +1456,8 @@ void Dialog::workerRequest()
     const char* name = w->getRequestName();
     if (name == ProcessUpdateDownloadedNum)
         downloadingCountChanged(static_cast<int32_t>(w->getRequestArg1()));
+    else if (name == ProcessUpdateLog)
+        logAdded(*reinterpret_cast<const str::strbuffer::StrBuffer*>(w->getRequestArg1()));
     else if (name == ProcessUpdateSpeedAndEta)
         rateReport(*reinterpret_cast<const int64_t*>(w->getRequestArg1()), *reinterpret_cast<const int64_t*>(w->getRequestArg2()));
 }
@@ -1069,8 +1477,10 @@ void Dialog::downloadingCountChanged(int32_t value)
     if (count > 0) {
         std::u16string counted = decimal(count) + text(DownloadingText);
         m_c.window->setTitle(title + u"  (" + counted + u")");
-        if (!m_hintPending)
+        if (!m_hintPending) {
+            m_c.statusText->setTextId(-1);
             m_c.statusText->setText(u"    " + counted);
+        }
         if (before == 0) {
             m_c.transferGroup->setCollapseWidth(false);
             m_c.transferGroup->setVisible(true);
@@ -1078,8 +1488,10 @@ void Dialog::downloadingCountChanged(int32_t value)
         }
     } else {
         m_c.window->setTitle(title);
-        if (!m_hintPending)
+        if (!m_hintPending) {
+            m_c.statusText->setTextId(-1);
             m_c.statusText->setTextId(ReadyText);
+        }
         m_c.transferGroup->setCollapseWidth(true);
         m_c.transferGroup->setVisible(false);
         m_c.makerLink->setVisible(true);
@@ -1144,11 +1556,20 @@ void Dialog::close()
         return;
     m_closing = true;
     m_c.window->stopTimer(onceASecondTimer);
-    for (auto& job : m_jobs) {
-        if (job->Running.load())
-            job->State.store(JobState::Canceling);
-        job->StopRequested.store(true);
+    m_commands->BeginShutdown();
+    app::ColumnSettings columns = m_settings->columns();
+    uint32_t count = m_list->getColumnCount();
+    columns.widths.assign(count, 0);
+    for (uint32_t i = 0; i < count; ++i)
+        columns.widths[i] = m_list->getColumn(static_cast<int32_t>(i))->width();
+    if (columns.order.size() != count) {
+        columns.order.clear();
+        for (uint32_t i = 0; i < count; ++i)
+            columns.order.push_back(static_cast<int32_t>(i));
     }
+    columns.ascending.resize(count, true);
+    columns.sortPriority.resize(count, 0);
+    m_settings->setColumns(columns);
     int32_t page = m_c.tabs->getSelectedPage();
     if (page >= 0)
         m_settings->setTab(page);

@@ -2,6 +2,8 @@
 
 #include "app/IMainController.h"
 #include "engine/DlThread.h"
+#include "engine/intake/IMainInputs.h"
+#include "engine/workers/IGuiWait.h"
 #include "foundation/thread/Pool.h"
 #include "gui/events/IEventListener.h"
 
@@ -20,6 +22,8 @@ class Button;
 class CheckBox;
 class Image;
 class Label;
+class ListBox2;
+class ListBoxEx;
 class MenuEx;
 class PopupMenu;
 class StatusBar;
@@ -33,11 +37,22 @@ namespace s::gui {
 class FontSetting;
 }
 
+namespace s::str::strbuffer {
+class StrBuffer;
+}
+
 namespace s::app {
 class MainSettings;
 }
 
+namespace s::gui::listbox2 {
+class ListBoxModel;
+}
+
 namespace s::video::gui::dialogs::videodl {
+
+class JobCommands;
+class LinkIntake;
 
 // The main window's controller: builds the window from the settings and the download list,
 // shows it, reacts to every control, menu command and worker report, and when the window has
@@ -46,7 +61,9 @@ namespace s::video::gui::dialogs::videodl {
 //
 // run() belongs to the start-up thread; every listener call arrives on the GUI thread.
 class Dialog final : public app::IMainController
-    , public s::gui::events::IEventListener {
+    , public s::gui::events::IEventListener
+    , public IMainInputs
+    , public IGuiWait {
 public:
     static constexpr int32_t onceASecondTimer = 111;
     static constexpr int32_t detailsHeight = 150;
@@ -122,7 +139,8 @@ public:
         s::gui::os::Label* passwordLabel { nullptr };
         s::gui::os::TextField* passwordField { nullptr };
         s::gui::os::Button* downloadButton { nullptr };
-        s::gui::os::Box* listArea { nullptr };
+        s::gui::os::ListBoxEx* listBox { nullptr };
+        s::gui::os::ListBox2* list { nullptr };
         s::gui::os::Box* detailsBar { nullptr };
         s::gui::os::Button* showDetails { nullptr };
         s::gui::os::Button* retryErrorsA { nullptr };
@@ -162,10 +180,36 @@ public:
     void handle(base::IObject* sender, int32_t code) override;
 
     const Controls& controls() const { return m_c; }
-    // The entries of the download list, in list order (GUI thread, or after the window closed).
-    const std::vector<thread::Pooled<DlThread>>& jobs() const { return m_jobs; }
+    // The download list's rows and selection (GUI thread).
+    s::gui::listbox2::ListBoxModel& list() const { return *m_list; }
+    // The rows' jobs in list order (GUI thread).
+    std::vector<DlThread*> jobs() const;
     int32_t downloadingCount() const { return m_downloading.load(); }
     bool isHintPending() const { return m_hintPending; }
+
+    // IMainInputs (GUI thread)
+    std::u16string linkText() override;
+    void setLinkText(std::u16string_view text) override;
+    void focusLinkText() override;
+    bool onlyMp3() override;
+    bool requireLogin() override;
+    std::u16string loginId() override;
+    std::u16string loginPassword() override;
+    bool autoStartFromClipboard() override;
+    std::u16string downloadFolder() override;
+    int32_t takeNextIndex() override;
+    void showInformation(int32_t textId) override;
+
+    // IGuiWait
+    bool isGuiThread() const override;
+    void waitServing(const std::function<bool()>& done) override;
+
+    // Before the list's context menu opens: which commands apply to the selection (GUI thread).
+    void prepareContextMenu();
+    // A command of the list's context menu (GUI thread).
+    void listCommand(int32_t command);
+    // The job shown in the details area, or none (GUI thread).
+    DlThread* detailsJob() const { return m_detailsJob; }
 
     // The transfer of one second: sums the rate reports into the averages shown (GUI thread).
     void onceASecond();
@@ -203,6 +247,16 @@ private:
     void downloadingCountChanged(int32_t value);
     void rateReport(int64_t speed, int64_t timeLeft);
     void workerRequest();
+    void listEvent(int32_t code);
+    void refreshDetails();
+    void clearDetails();
+    void logAdded(const str::strbuffer::StrBuffer& text);
+    void showDetailsOf(DlThread& job, bool withLog);
+    void setPathShown(const std::u16string& path);
+    void play();
+    void locate();
+    void copyUrls();
+    DlThread* firstSelected() const;
     void close();
     void open(const std::u16string& url);
     void openLocal(const std::u16string& path);
@@ -224,7 +278,12 @@ private:
     bool m_onceDropped { false };
     bool m_onceDblClicked { false };
     bool m_closing { false };
-    std::vector<thread::Pooled<DlThread>> m_jobs;
+    // The list's own model.
+    s::gui::listbox2::ListBoxModel* m_list { nullptr };
+    std::unique_ptr<JobCommands> m_commands;
+    std::unique_ptr<LinkIntake> m_intake;
+    DlThread* m_detailsJob { nullptr };
+    std::u16string m_shownPath;
     std::array<int64_t, sampleCount> m_speedSamples {};
     std::array<int64_t, sampleCount> m_etaSamples {};
     int64_t m_clipboardQuietUntil { 0 };
