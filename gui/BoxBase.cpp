@@ -36,6 +36,7 @@ int32_t BoxBase::percentOf(int32_t parentInner, int32_t percent) const
 
 int32_t BoxBase::getMinWidth() const
 {
+    S_ON_GUI_THREAD(getMinWidth());
     if (m_collapseWidth)
         return 0;
     if (m_fixedWidth >= 0)
@@ -46,6 +47,7 @@ int32_t BoxBase::getMinWidth() const
 
 int32_t BoxBase::getMinHeight() const
 {
+    S_ON_GUI_THREAD(getMinHeight());
     if (m_collapseHeight)
         return 0;
     if (m_fixedHeight >= 0)
@@ -55,6 +57,7 @@ int32_t BoxBase::getMinHeight() const
 
 int32_t BoxBase::getMaxWidth() const
 {
+    S_ON_GUI_THREAD(getMaxWidth());
     if (m_fixedWidth >= 0)
         return m_fixedWidth;
     if (m_widthPercent >= 0 && m_parent)
@@ -64,6 +67,7 @@ int32_t BoxBase::getMaxWidth() const
 
 int32_t BoxBase::getMaxHeight() const
 {
+    S_ON_GUI_THREAD(getMaxHeight());
     if (m_fixedHeight >= 0)
         return m_fixedHeight;
     if (m_heightPercent >= 0 && m_parent)
@@ -93,6 +97,7 @@ int32_t BoxBase::getInnerMaxHeight() const
 
 void BoxBase::resizeConstrained(int32_t w, int32_t h)
 {
+    S_ON_GUI_THREAD(resizeConstrained(w, h));
     uint32_t before = m_layoutCount;
     Component::resizeConstrained(w, h);
     // A size change lays the box out already (boundsChanged); otherwise lay out here, since the
@@ -103,6 +108,7 @@ void BoxBase::resizeConstrained(int32_t w, int32_t h)
 
 void BoxBase::setVisible(bool show, bool deep)
 {
+    S_ON_GUI_THREAD(setVisible(show, deep));
     if (m_visibilityLocked)
         return;
     bool changed = show != m_visible;
@@ -123,6 +129,7 @@ void BoxBase::setVisible(bool show, bool deep)
 
 void BoxBase::suspendLayout()
 {
+    S_ON_GUI_THREAD(suspendLayout());
     Component::suspendLayout();
     for (uint32_t i = 0; i < m_children.count(); ++i)
         getChild(i)->suspendLayout();
@@ -130,6 +137,7 @@ void BoxBase::suspendLayout()
 
 void BoxBase::resumeLayout()
 {
+    S_ON_GUI_THREAD(resumeLayout());
     Component::resumeLayout();
     for (uint32_t i = 0; i < m_children.count(); ++i)
         getChild(i)->resumeLayout();
@@ -137,6 +145,7 @@ void BoxBase::resumeLayout()
 
 IComponent* BoxBase::getChild(uint32_t index) const
 {
+    S_ON_GUI_THREAD(getChild(index));
     return index < m_children.count() ? static_cast<IComponent*>(m_children.at(index)) : nullptr;
 }
 
@@ -148,6 +157,7 @@ void BoxBase::applyInsetOrigin(IComponent* child) const
 
 void BoxBase::add(IComponent* child)
 {
+    S_ON_GUI_THREAD(add(child));
     if (!child)
         return;
     m_children.push(child);
@@ -161,6 +171,7 @@ void BoxBase::add(IComponent* child)
 
 void BoxBase::remove(IComponent* child, bool deep)
 {
+    S_ON_GUI_THREAD(remove(child, deep));
     int64_t index = m_children.find(child);
     if (index < 0)
         return;
@@ -175,6 +186,7 @@ void BoxBase::remove(IComponent* child, bool deep)
 
 void BoxBase::removeAll(bool)
 {
+    S_ON_GUI_THREAD(removeAll(true));
     if (m_children.count() == 0)
         return;
     while (m_children.count() > 0) {
@@ -216,6 +228,7 @@ void BoxBase::boundsChanged()
 
 void BoxBase::doLayout()
 {
+    S_ON_GUI_THREAD(doLayout());
     // 1. Not while the children are being made, and at most one nested re-entry.
     if (!m_created || m_creatingChildren || m_layoutDepth >= 2)
         return;
@@ -257,6 +270,7 @@ void BoxBase::layoutChildren()
 
 void BoxBase::setLayoutManager(ILayoutManager* manager)
 {
+    S_ON_GUI_THREAD(setLayoutManager(manager));
     if (manager == m_layoutManager)
         return;
     m_layoutManager = manager;
@@ -265,6 +279,7 @@ void BoxBase::setLayoutManager(ILayoutManager* manager)
 
 void BoxBase::setHorizontalGap(int32_t gap)
 {
+    S_ON_GUI_THREAD(setHorizontalGap(gap));
     if (gap == m_hGap)
         return;
     m_hGap = gap;
@@ -273,6 +288,7 @@ void BoxBase::setHorizontalGap(int32_t gap)
 
 void BoxBase::setVerticalGap(int32_t gap)
 {
+    S_ON_GUI_THREAD(setVerticalGap(gap));
     if (gap == m_vGap)
         return;
     m_vGap = gap;
@@ -281,6 +297,7 @@ void BoxBase::setVerticalGap(int32_t gap)
 
 void BoxBase::setInsets(int32_t left, int32_t right, int32_t top, int32_t bottom)
 {
+    S_ON_GUI_THREAD(setInsets(left, right, top, bottom));
     if (left == m_left && right == m_right && top == m_top && bottom == m_bottom)
         return;
     bool originChanged = left != m_left || top != m_top;
@@ -298,6 +315,7 @@ void BoxBase::setInsets(int32_t left, int32_t right, int32_t top, int32_t bottom
 
 void BoxBase::setAlign(int32_t h, int32_t v)
 {
+    S_ON_GUI_THREAD(setAlign(h, v));
     if (h == m_hAlign && v == m_vAlign)
         return;
     m_hAlign = h;
@@ -307,6 +325,7 @@ void BoxBase::setAlign(int32_t h, int32_t v)
 
 void BoxBase::setLayoutType(int32_t type)
 {
+    S_ON_GUI_THREAD(setLayoutType(type));
     if (type == m_layoutType)
         return;
     m_layoutType = type;
@@ -321,6 +340,7 @@ void BoxBase::fill()
 
 void BoxBase::setWidthPercent(int32_t percent, bool relayout)
 {
+    S_ON_GUI_THREAD(setWidthPercent(percent, relayout));
     if (percent == m_widthPercent)
         return;
     m_widthPercent = percent;
@@ -332,6 +352,7 @@ void BoxBase::setWidthPercent(int32_t percent, bool relayout)
 
 void BoxBase::setHeightPercent(int32_t percent, bool relayout)
 {
+    S_ON_GUI_THREAD(setHeightPercent(percent, relayout));
     if (percent == m_heightPercent)
         return;
     m_heightPercent = percent;
@@ -343,6 +364,7 @@ void BoxBase::setHeightPercent(int32_t percent, bool relayout)
 
 void BoxBase::setFixedWidth(int32_t w, bool relayout)
 {
+    S_ON_GUI_THREAD(setFixedWidth(w, relayout));
     if (w == m_fixedWidth)
         return;
     m_fixedWidth = w;
@@ -354,6 +376,7 @@ void BoxBase::setFixedWidth(int32_t w, bool relayout)
 
 void BoxBase::setFixedHeight(int32_t h, bool relayout)
 {
+    S_ON_GUI_THREAD(setFixedHeight(h, relayout));
     if (h == m_fixedHeight)
         return;
     m_fixedHeight = h;
@@ -365,21 +388,25 @@ void BoxBase::setFixedHeight(int32_t h, bool relayout)
 
 void BoxBase::setMinimumWidth(int32_t w)
 {
+    S_ON_GUI_THREAD(setMinimumWidth(w));
     m_minimumWidth = w;
 }
 
 void BoxBase::setCollapseWidth(bool on)
 {
+    S_ON_GUI_THREAD(setCollapseWidth(on));
     m_collapseWidth = on;
 }
 
 void BoxBase::setCollapseHeight(bool on)
 {
+    S_ON_GUI_THREAD(setCollapseHeight(on));
     m_collapseHeight = on;
 }
 
 void BoxBase::setAcceptFiles(bool on)
 {
+    S_ON_GUI_THREAD(setAcceptFiles(on));
     if (on == m_acceptFiles)
         return;
     m_acceptFiles = on;
@@ -389,6 +416,7 @@ void BoxBase::setAcceptFiles(bool on)
 
 void BoxBase::setUrlDropEnabled(bool on)
 {
+    S_ON_GUI_THREAD(setUrlDropEnabled(on));
     if (on == m_urlDropEnabled)
         return;
     m_urlDropEnabled = on;
@@ -398,6 +426,7 @@ void BoxBase::setUrlDropEnabled(bool on)
 
 void BoxBase::showOnlyChild(uint32_t index)
 {
+    S_ON_GUI_THREAD(showOnlyChild(index));
     for (uint32_t i = 0; i < m_children.count(); ++i) {
         if (i != index)
             getChild(i)->setVisible(false, true);
@@ -408,6 +437,7 @@ void BoxBase::showOnlyChild(uint32_t index)
 
 void BoxBase::showOnlyPage(uint32_t index)
 {
+    S_ON_GUI_THREAD(showOnlyPage(index));
     // The pages not shown go far down and stay hidden, so that a later layout (which moves, and
     // thereby shows, platform windows) keeps them out of view.
     for (uint32_t i = 0; i < m_children.count(); ++i) {
@@ -429,6 +459,7 @@ void BoxBase::showOnlyPage(uint32_t index)
 
 void BoxBase::setBorderColour(uint8_t r, uint8_t g, uint8_t b)
 {
+    S_ON_GUI_THREAD(setBorderColour(r, g, b));
     uint32_t colour = static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) | (static_cast<uint32_t>(b) << 16);
     if (m_hasBorder && colour == m_borderColour)
         return;
@@ -439,18 +470,21 @@ void BoxBase::setBorderColour(uint8_t r, uint8_t g, uint8_t b)
 
 void BoxBase::filesDropped(std::vector<std::u16string> paths)
 {
+    S_ON_GUI_THREAD(filesDropped(paths));
     m_droppedFiles = std::move(paths);
     m_fileDropListeners.fire(this, FilesDropped);
 }
 
 void BoxBase::linkDropped(std::u16string_view text)
 {
+    S_ON_GUI_THREAD(linkDropped(text));
     m_droppedText.assign(text);
     m_urlDropListeners.fire(this, LinkDropped);
 }
 
 void BoxBase::wheelTurned(int32_t step)
 {
+    S_ON_GUI_THREAD(wheelTurned(step));
     m_wheelStep = step;
     m_wheelListeners.fire(this, WheelTurned);
 }

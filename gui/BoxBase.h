@@ -86,18 +86,18 @@ public:
     void remove(IComponent* child, bool deep = true) override;
     void removeAll(bool deep = true) override;
     bool isContainer() const override { return true; }
-    uint32_t getChildCount() const override { return m_children.count(); }
+    uint32_t getChildCount() const override { S_ON_GUI_THREAD(getChildCount()); return m_children.count(); }
     IComponent* getChild(uint32_t index) const override;
     const col::_array::ArrayP* getChildren() const override { return &m_children; }
 
     // --- IContainer ---
     void doLayout() override;
-    ILayoutManager* getLayoutManager() const override { return m_layoutManager; }
+    ILayoutManager* getLayoutManager() const override { S_ON_GUI_THREAD(getLayoutManager()); return m_layoutManager; }
     void setLayoutManager(ILayoutManager* manager) override;
     void setHorizontalGap(int32_t gap) override;
     void setVerticalGap(int32_t gap) override;
-    int32_t getHorizontalGap() const override { return m_hGap; }
-    int32_t getVerticalGap() const override { return m_vGap; }
+    int32_t getHorizontalGap() const override { S_ON_GUI_THREAD(getHorizontalGap()); return m_hGap; }
+    int32_t getVerticalGap() const override { S_ON_GUI_THREAD(getVerticalGap()); return m_vGap; }
     void setInsetLeft(int32_t p) override { setInsets(p, m_right, m_top, m_bottom); }
     void setInsetRight(int32_t p) override { setInsets(m_left, p, m_top, m_bottom); }
     void setInsetTop(int32_t p) override { setInsets(m_left, m_right, p, m_bottom); }
@@ -105,19 +105,19 @@ public:
     void setInsetHorizontal(int32_t p) override { setInsets(p, p, m_top, m_bottom); }
     void setInsetVertical(int32_t p) override { setInsets(m_left, m_right, p, p); }
     void setInset(int32_t p) override { setInsets(p, p, p, p); }
-    int32_t getInsetLeft() const override { return m_left; }
-    int32_t getInsetRight() const override { return m_right; }
-    int32_t getInsetTop() const override { return m_top; }
-    int32_t getInsetBottom() const override { return m_bottom; }
+    int32_t getInsetLeft() const override { S_ON_GUI_THREAD(getInsetLeft()); return m_left; }
+    int32_t getInsetRight() const override { S_ON_GUI_THREAD(getInsetRight()); return m_right; }
+    int32_t getInsetTop() const override { S_ON_GUI_THREAD(getInsetTop()); return m_top; }
+    int32_t getInsetBottom() const override { S_ON_GUI_THREAD(getInsetBottom()); return m_bottom; }
     void alignTop() override { setAlign(m_hAlign, 0); }
     void alignMiddle() override { setAlign(m_hAlign, 1); }
     void alignBottom() override { setAlign(m_hAlign, 2); }
     void alignLeft() override { setAlign(0, m_vAlign); }
     void alignCentre() override { setAlign(1, m_vAlign); }
     void alignRight() override { setAlign(2, m_vAlign); }
-    int32_t getHorizontalAlign() const override { return m_hAlign; }
-    int32_t getVerticalAlign() const override { return m_vAlign; }
-    int32_t getLayoutType() const override { return m_layoutType; }
+    int32_t getHorizontalAlign() const override { S_ON_GUI_THREAD(getHorizontalAlign()); return m_hAlign; }
+    int32_t getVerticalAlign() const override { S_ON_GUI_THREAD(getVerticalAlign()); return m_vAlign; }
+    int32_t getLayoutType() const override { S_ON_GUI_THREAD(getLayoutType()); return m_layoutType; }
     void layoutHorizontal() override { setLayoutType(Horizontal); }
     void layoutVertical() override { setLayoutType(Vertical); }
     void layoutFlow() override { setLayoutType(FlowH); }
@@ -130,25 +130,26 @@ public:
     void setMinimumWidth(int32_t w) override;
     void setCollapseWidth(bool on) override;
     void setCollapseHeight(bool on) override;
-    int32_t getContentMinWidth() const override { return m_content.minWidth; }
-    int32_t getContentMinHeight() const override { return m_content.minHeight; }
-    int32_t getContentMaxWidth() const override { return m_content.maxWidth; }
-    int32_t getContentMaxHeight() const override { return m_content.maxHeight; }
-    int32_t getWidthPercent() const { return m_widthPercent; }
-    int32_t getHeightPercent() const { return m_heightPercent; }
-    int32_t getFixedWidth() const { return m_fixedWidth; }
-    int32_t getFixedHeight() const { return m_fixedHeight; }
+    int32_t getContentMinWidth() const override { S_ON_GUI_THREAD(getContentMinWidth()); return m_content.minWidth; }
+    int32_t getContentMinHeight() const override { S_ON_GUI_THREAD(getContentMinHeight()); return m_content.minHeight; }
+    int32_t getContentMaxWidth() const override { S_ON_GUI_THREAD(getContentMaxWidth()); return m_content.maxWidth; }
+    int32_t getContentMaxHeight() const override { S_ON_GUI_THREAD(getContentMaxHeight()); return m_content.maxHeight; }
+    int32_t getWidthPercent() const { S_ON_GUI_THREAD(getWidthPercent()); return m_widthPercent; }
+    int32_t getHeightPercent() const { S_ON_GUI_THREAD(getHeightPercent()); return m_heightPercent; }
+    int32_t getFixedWidth() const { S_ON_GUI_THREAD(getFixedWidth()); return m_fixedWidth; }
+    int32_t getFixedHeight() const { S_ON_GUI_THREAD(getFixedHeight()); return m_fixedHeight; }
 
     void setAcceptFiles(bool on) override;
-    bool isAcceptingFiles() const { return m_acceptFiles; }
+    bool isAcceptingFiles() const { S_ON_GUI_THREAD(isAcceptingFiles()); return m_acceptFiles; }
     void addFileDropListener(events::IEventListener* listener) override { m_fileDropListeners.add(listener); }
     const std::vector<std::u16string>& getDroppedFiles() const override { return m_droppedFiles; }
     void setUrlDropEnabled(bool on) override;
-    bool isUrlDropEnabled() const override { return m_urlDropEnabled; }
+    bool isUrlDropEnabled() const override { S_ON_GUI_THREAD(isUrlDropEnabled()); return m_urlDropEnabled; }
     void addUrlDropListener(events::IEventListener* listener) override { m_urlDropListeners.add(listener); }
+    // During code 7 (GUI thread).
     std::u16string_view getDroppedText() const override { return m_droppedText; }
     void addWheelListener(events::IEventListener* listener) override { m_wheelListeners.add(listener); }
-    int32_t getWheelStep() const override { return m_wheelStep; }
+    int32_t getWheelStep() const override { S_ON_GUI_THREAD(getWheelStep()); return m_wheelStep; }
     void addLayoutListener(events::IEventListener* listener) override { m_layoutListeners.add(listener); }
     void addMoveListener(events::IEventListener* listener) override { m_moveListeners.add(listener); }
     void addPaintListener(events::IEventListener* listener) override { m_paintListeners.add(listener); }
@@ -156,14 +157,18 @@ public:
 
     void showOnlyChild(uint32_t index) override;
     void showOnlyPage(uint32_t index) override;
-    void lockVisibility(bool on) override { m_visibilityLocked = on; }
-    bool isVisibilityLocked() const override { return m_visibilityLocked; }
+    void lockVisibility(bool on) override
+    {
+        S_ON_GUI_THREAD(lockVisibility(on));
+        m_visibilityLocked = on;
+    }
+    bool isVisibilityLocked() const override { S_ON_GUI_THREAD(isVisibilityLocked()); return m_visibilityLocked; }
     void setBorderColour(uint8_t r, uint8_t g, uint8_t b) override;
-    bool hasBorder() const { return m_hasBorder; }
-    uint32_t getBorderColour() const { return m_borderColour; }
+    bool hasBorder() const { S_ON_GUI_THREAD(hasBorder()); return m_hasBorder; }
+    uint32_t getBorderColour() const { S_ON_GUI_THREAD(getBorderColour()); return m_borderColour; }
 
     // How many layouts ran (for callers that wait for one).
-    uint32_t getLayoutCount() const { return m_layoutCount; }
+    uint32_t getLayoutCount() const { S_ON_GUI_THREAD(getLayoutCount()); return m_layoutCount; }
 
     void reset() override;
 
@@ -171,8 +176,16 @@ public:
     void filesDropped(std::vector<std::u16string> paths);
     void linkDropped(std::u16string_view text);
     void wheelTurned(int32_t step);
-    void painted() { m_paintListeners.fire(this, Painted); }
-    void pressed() { m_pressListeners.fire(this, LeftPressed); }
+    void painted()
+    {
+        S_ASSERT_GUI_THREAD();
+        m_paintListeners.fire(this, Painted);
+    }
+    void pressed()
+    {
+        S_ASSERT_GUI_THREAD();
+        m_pressListeners.fire(this, LeftPressed);
+    }
 
 protected:
     BoxBase() = default;

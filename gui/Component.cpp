@@ -19,6 +19,7 @@ uint32_t rgb(uint8_t r, uint8_t g, uint8_t b)
 
 int32_t Component::getScreenX() const
 {
+    S_ON_GUI_THREAD(getScreenX());
     int32_t x = 0;
     int32_t y = 0;
     if (m_created && platformScreenOrigin(x, y))
@@ -28,6 +29,7 @@ int32_t Component::getScreenX() const
 
 int32_t Component::getScreenY() const
 {
+    S_ON_GUI_THREAD(getScreenY());
     int32_t x = 0;
     int32_t y = 0;
     if (m_created && platformScreenOrigin(x, y))
@@ -37,6 +39,7 @@ int32_t Component::getScreenY() const
 
 bool Component::containsScreenPoint(int32_t x, int32_t y) const
 {
+    S_ON_GUI_THREAD(containsScreenPoint(x, y));
     if (!isVisible())
         return false;
     int32_t left = getScreenX();
@@ -56,18 +59,21 @@ int32_t Component::getInnerMaxHeight() const { return getMaxHeight(); }
 
 void Component::setMinSize(int32_t w, int32_t h)
 {
+    S_ON_GUI_THREAD(setMinSize(w, h));
     m_minWidth = std::max(0, w);
     m_minHeight = std::max(0, h);
 }
 
 void Component::setMaxSize(int32_t w, int32_t h)
 {
+    S_ON_GUI_THREAD(setMaxSize(w, h));
     m_maxWidth = std::max(0, w);
     m_maxHeight = std::max(0, h);
 }
 
 void Component::setNaturalSize(int32_t w, int32_t h)
 {
+    S_ON_GUI_THREAD(setNaturalSize(w, h));
     setMinSize(w, h);
     setMaxSize(w, h);
     setSize(w, h);
@@ -75,6 +81,7 @@ void Component::setNaturalSize(int32_t w, int32_t h)
 
 void Component::setBounds(int32_t x, int32_t y, int32_t w, int32_t h)
 {
+    S_ON_GUI_THREAD(setBounds(x, y, w, h));
     w = std::max(0, w);
     h = std::max(0, h);
     if (x == m_x && y == m_y && w == m_width && h == m_height)
@@ -92,6 +99,7 @@ void Component::setBounds(int32_t x, int32_t y, int32_t w, int32_t h)
 
 void Component::setOrigin(int32_t ox, int32_t oy)
 {
+    S_ON_GUI_THREAD(setOrigin(ox, oy));
     if (ox == m_originX && oy == m_originY)
         return;
     m_originX = ox;
@@ -104,6 +112,7 @@ void Component::setOrigin(int32_t ox, int32_t oy)
 
 void Component::applyBounds()
 {
+    S_ASSERT_GUI_THREAD();
     m_boundsPending = false;
     if (!m_created)
         return;
@@ -113,11 +122,13 @@ void Component::applyBounds()
 
 void Component::suspendLayout()
 {
+    S_ON_GUI_THREAD(suspendLayout());
     m_layoutSuspended = true;
 }
 
 void Component::resumeLayout()
 {
+    S_ON_GUI_THREAD(resumeLayout());
     if (!m_layoutSuspended)
         return;
     m_layoutSuspended = false;
@@ -125,8 +136,9 @@ void Component::resumeLayout()
         applyBounds();
 }
 
-void Component::setVisible(bool show, bool)
+void Component::setVisible(bool show, bool deep)
 {
+    S_ON_GUI_THREAD(setVisible(show, deep));
     if (show == m_visible)
         return;
     m_visible = show;
@@ -139,6 +151,7 @@ void Component::setVisible(bool show, bool)
 
 void Component::setEnabled(bool on)
 {
+    S_ON_GUI_THREAD(setEnabled(on));
     if (on == m_enabled)
         return;
     m_enabled = on;
@@ -148,6 +161,7 @@ void Component::setEnabled(bool on)
 
 void Component::setEditable(bool on)
 {
+    S_ON_GUI_THREAD(setEditable(on));
     if (on == m_editable)
         return;
     m_editable = on;
@@ -163,6 +177,7 @@ void Component::centre()
 
 void Component::centreHorizontally()
 {
+    S_ON_GUI_THREAD(centreHorizontally());
     if (!m_parent)
         return;
     setX(std::max(0, (m_parent->getInnerWidth() - m_width) / 2));
@@ -170,6 +185,7 @@ void Component::centreHorizontally()
 
 void Component::centreVertically()
 {
+    S_ON_GUI_THREAD(centreVertically());
     if (!m_parent)
         return;
     setY(std::max(0, (m_parent->getInnerHeight() - m_height) / 2));
@@ -177,6 +193,7 @@ void Component::centreVertically()
 
 uint32_t Component::getBackgroundColour() const
 {
+    S_ON_GUI_THREAD(getBackgroundColour());
     if (!m_transparent)
         return m_background;
     for (IContainer* p = m_parent; p; p = p->getParent()) {
@@ -188,6 +205,7 @@ uint32_t Component::getBackgroundColour() const
 
 void Component::setBackgroundTransparent(bool redraw)
 {
+    S_ON_GUI_THREAD(setBackgroundTransparent(redraw));
     if (m_transparent)
         return;
     m_transparent = true;
@@ -213,6 +231,7 @@ void Component::setBackgroundLight(bool redraw)
 
 void Component::setBackgroundColour(uint8_t r, uint8_t g, uint8_t b, bool redraw)
 {
+    S_ON_GUI_THREAD(setBackgroundColour(r, g, b, redraw));
     uint32_t colour = rgb(r, g, b);
     if (!m_transparent && colour == m_background)
         return;
@@ -226,6 +245,7 @@ void Component::setBackgroundColour(uint8_t r, uint8_t g, uint8_t b, bool redraw
 
 bool Component::create(IContainer* parent)
 {
+    S_ON_GUI_THREAD(create(parent));
     if (!parent) {
         if (!m_created)
             return true;
@@ -290,18 +310,21 @@ bool Component::create(IContainer* parent)
 
 void Component::repaintRect(int32_t x, int32_t y, int32_t w, int32_t h)
 {
+    S_ON_GUI_THREAD(repaintRect(x, y, w, h));
     if (isVisible())
         platformRepaint(x, y, w, h);
 }
 
 void Component::repaint()
 {
+    S_ON_GUI_THREAD(repaint());
     if (isVisible())
         platformRepaint(0, 0, -1, -1);
 }
 
 void Component::resizeConstrained(int32_t w, int32_t h)
 {
+    S_ON_GUI_THREAD(resizeConstrained(w, h));
     int32_t minW = getMinWidth();
     int32_t minH = getMinHeight();
     w = std::clamp(w, minW, std::max(minW, getMaxWidth()));
@@ -311,6 +334,7 @@ void Component::resizeConstrained(int32_t w, int32_t h)
 
 void Component::handle(base::IObject* sender, int32_t code)
 {
+    S_ON_GUI_THREAD(handle(sender, code));
     if (m_fontSetting && sender == m_fontSetting) {
         if (!m_font.explicitlySet)
             setFontCode(code);
@@ -329,6 +353,7 @@ void Component::refreshTextFromId()
 
 void Component::setText(std::u16string_view text)
 {
+    S_ON_GUI_THREAD(setText(text));
     if (text == m_text)
         return;
     m_text.assign(text);
@@ -339,6 +364,7 @@ void Component::setText(std::u16string_view text)
 
 void Component::setTextId(int32_t id)
 {
+    S_ON_GUI_THREAD(setTextId(id));
     if (id == m_textId)
         return;
     m_textId = id < 0 ? -1 : id;
@@ -348,6 +374,7 @@ void Component::setTextId(int32_t id)
 
 void Component::setFontCode(int32_t code)
 {
+    S_ON_GUI_THREAD(setFontCode(code));
     FontDescription font = m_font;
     if (!font.applyCode(code) || font == m_font)
         return;
@@ -357,6 +384,7 @@ void Component::setFontCode(int32_t code)
 
 void Component::setBold(bool on)
 {
+    S_ON_GUI_THREAD(setBold(on));
     FontDescription font = m_font;
     font.weight = on ? 700 : 400;
     font.explicitlySet = true;
@@ -368,6 +396,7 @@ void Component::setBold(bool on)
 
 void Component::setFontFace(std::u16string_view face)
 {
+    S_ON_GUI_THREAD(setFontFace(face));
     FontDescription font = m_font;
     font.face.assign(face);
     font.explicitlySet = true;
@@ -379,6 +408,7 @@ void Component::setFontFace(std::u16string_view face)
 
 void Component::setTextColour(uint8_t r, uint8_t g, uint8_t b)
 {
+    S_ON_GUI_THREAD(setTextColour(r, g, b));
     uint32_t colour = rgb(r, g, b);
     if (colour == m_textColour)
         return;
@@ -394,12 +424,14 @@ int32_t Component::parentLayoutType() const
 
 void Component::askParentToLayout(int times)
 {
+    S_ASSERT_GUI_THREAD();
     for (int i = 0; i < times && m_parent; ++i)
         m_parent->doLayout();
 }
 
 void Component::reset()
 {
+    S_ON_GUI_THREAD(reset());
     if (m_created)
         create(nullptr);
     static_cast<ComponentState&>(*this) = ComponentState {};

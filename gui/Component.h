@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/FontDescription.h"
+#include "gui/GuiThread.h"
 #include "gui/IComponent.h"
 #include "gui/events/ListenerList.h"
 
@@ -55,17 +56,17 @@ public:
     static constexpr int32_t HiddenX = -10000;
 
     // --- IComponent ---
-    int32_t getX() const override { return m_x; }
+    int32_t getX() const override { S_ON_GUI_THREAD(getX()); return m_x; }
     void setX(int32_t x) override { setLocation(x, m_y); }
-    int32_t getY() const override { return m_y; }
+    int32_t getY() const override { S_ON_GUI_THREAD(getY()); return m_y; }
     void setY(int32_t y) override { setLocation(m_x, y); }
     int32_t getScreenX() const override;
     int32_t getScreenY() const override;
     bool containsScreenPoint(int32_t x, int32_t y) const override;
 
-    int32_t getWidth() const override { return m_width; }
+    int32_t getWidth() const override { S_ON_GUI_THREAD(getWidth()); return m_width; }
     void setWidth(int32_t w) override { setSize(w, m_height); }
-    int32_t getHeight() const override { return m_height; }
+    int32_t getHeight() const override { S_ON_GUI_THREAD(getHeight()); return m_height; }
     void setHeight(int32_t h) override { setSize(m_width, h); }
     int32_t getInnerWidth() const override;
     void setInnerWidth(int32_t w) override;
@@ -77,15 +78,15 @@ public:
     void setBounds(int32_t x, int32_t y, int32_t w, int32_t h) override;
     void setOrigin(int32_t ox, int32_t oy) override;
     void moveOrigin(int32_t dx, int32_t dy) override { setOrigin(m_originX + dx, m_originY + dy); }
-    int32_t getOriginX() const override { return m_originX; }
-    int32_t getOriginY() const override { return m_originY; }
+    int32_t getOriginX() const override { S_ON_GUI_THREAD(getOriginX()); return m_originX; }
+    int32_t getOriginY() const override { S_ON_GUI_THREAD(getOriginY()); return m_originY; }
 
-    int32_t getMinWidth() const override { return m_minWidth; }
-    int32_t getMinHeight() const override { return m_minHeight; }
+    int32_t getMinWidth() const override { S_ON_GUI_THREAD(getMinWidth()); return m_minWidth; }
+    int32_t getMinHeight() const override { S_ON_GUI_THREAD(getMinHeight()); return m_minHeight; }
     int32_t getInnerMinWidth() const override;
     int32_t getInnerMinHeight() const override;
-    int32_t getMaxWidth() const override { return m_maxWidth; }
-    int32_t getMaxHeight() const override { return m_maxHeight; }
+    int32_t getMaxWidth() const override { S_ON_GUI_THREAD(getMaxWidth()); return m_maxWidth; }
+    int32_t getMaxHeight() const override { S_ON_GUI_THREAD(getMaxHeight()); return m_maxHeight; }
     int32_t getInnerMaxWidth() const override;
     int32_t getInnerMaxHeight() const override;
     // Leaves keep their limits as plain values (containers compute theirs).
@@ -94,12 +95,12 @@ public:
     // Minimum, maximum and current size at once; a leaf that sizes itself to its content uses it.
     void setNaturalSize(int32_t w, int32_t h);
 
-    bool isVisible() const override { return m_visible && m_created; }
-    bool getVisibleFlag() const { return m_visible; }
+    bool isVisible() const override { S_ON_GUI_THREAD(isVisible()); return m_visible && m_created; }
+    bool getVisibleFlag() const { S_ON_GUI_THREAD(getVisibleFlag()); return m_visible; }
     void setVisible(bool show, bool deep = true) override;
-    bool isEnabled() const override { return m_enabled; }
+    bool isEnabled() const override { S_ON_GUI_THREAD(isEnabled()); return m_enabled; }
     void setEnabled(bool on) override;
-    bool isEditable() const override { return m_editable; }
+    bool isEditable() const override { S_ON_GUI_THREAD(isEditable()); return m_editable; }
     void setEditable(bool on) override;
 
     void centre() override;
@@ -108,8 +109,8 @@ public:
 
     // The colour shown: a transparent component's comes from its nearest non-transparent ancestor.
     uint32_t getBackgroundColour() const override;
-    uint32_t getOwnBackgroundColour() const { return m_background; }
-    bool isBackgroundTransparent() const override { return m_transparent; }
+    uint32_t getOwnBackgroundColour() const { S_ON_GUI_THREAD(getOwnBackgroundColour()); return m_background; }
+    bool isBackgroundTransparent() const override { S_ON_GUI_THREAD(isBackgroundTransparent()); return m_transparent; }
     void setBackgroundTransparent(bool redraw = true) override;
     void setBackgroundWhite(bool redraw = true) override { setBackgroundColour(255, 255, 255, redraw); }
     void setBackgroundDefault(bool redraw = true) override;
@@ -117,11 +118,11 @@ public:
     void setBackgroundLight(bool redraw = true) override;
     void setBackgroundColour(uint8_t r, uint8_t g, uint8_t b, bool redraw = true) override;
 
-    IWindow* getWindow() const override { return m_window; }
-    IContainer* getParent() const override { return m_parent; }
+    IWindow* getWindow() const override { S_ON_GUI_THREAD(getWindow()); return m_window; }
+    IContainer* getParent() const override { S_ON_GUI_THREAD(getParent()); return m_parent; }
 
     bool create(IContainer* parent) override;
-    bool isCreated() const override { return m_created; }
+    bool isCreated() const override { S_ON_GUI_THREAD(isCreated()); return m_created; }
 
     void add(IComponent*) override { }
     void remove(IComponent*, bool = true) override { }
@@ -137,8 +138,8 @@ public:
     IComponent* getChild(uint32_t) const override { return nullptr; }
     const col::_array::ArrayP* getChildren() const override { return nullptr; }
 
-    bool isLayoutSuspended() const override { return m_layoutSuspended; }
-    bool isBoundsPending() const { return m_boundsPending; }
+    bool isLayoutSuspended() const override { S_ON_GUI_THREAD(isLayoutSuspended()); return m_layoutSuspended; }
+    bool isBoundsPending() const { S_ON_GUI_THREAD(isBoundsPending()); return m_boundsPending; }
     void suspendLayout() override;
     void resumeLayout() override;
 
@@ -149,16 +150,25 @@ public:
     // The text shown; a text id (-1 for none) takes it from the window's language service and
     // follows language switches.
     void setText(std::u16string_view text);
-    std::u16string_view getText() const { return m_text; }
+    // A copy: the text may change on the GUI thread as soon as the call returns.
+    std::u16string getText() const
+    {
+        S_ON_GUI_THREAD(getText());
+        return m_text;
+    }
     void setTextId(int32_t id);
-    int32_t getTextId() const { return m_textId; }
+    int32_t getTextId() const { S_ON_GUI_THREAD(getTextId()); return m_textId; }
     // Applies a font code (see FontDescription) unless the font was set explicitly.
     void setFontCode(int32_t code);
     void setBold(bool on);
     void setFontFace(std::u16string_view face);
-    const FontDescription& getFont() const { return m_font; }
+    FontDescription getFont() const
+    {
+        S_ON_GUI_THREAD(getFont());
+        return m_font;
+    }
     void setTextColour(uint8_t r, uint8_t g, uint8_t b);
-    uint32_t getTextColour() const { return m_textColour; }
+    uint32_t getTextColour() const { S_ON_GUI_THREAD(getTextColour()); return m_textColour; }
 
     void reset() override;
 

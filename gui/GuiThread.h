@@ -45,5 +45,14 @@ private:
 
 }
 
+// The first line of an operation that follows the thread rule: on another thread the operation
+// is made again on the GUI thread while the caller waits, and its result is returned.
+// `operation` is the operation's own call with its arguments.
+#define S_ON_GUI_THREAD(operation)                                      \
+    do {                                                                \
+        if (!::s::gui::GuiThread::isCurrent())                          \
+            return ::s::gui::GuiThread::call([&] { return operation; }); \
+    } while (0)
+
 // Debug builds check that GUI-thread-only code runs there.
 #define S_ASSERT_GUI_THREAD() assert(::s::gui::GuiThread::isCurrent() && "GUI thread only")

@@ -3,6 +3,9 @@
 //
 //   fetchwick-gui-demo                    shows the window until it is closed
 //   fetchwick-gui-demo --screenshot F.png saves a picture of the window and ends
+//   fetchwick-gui-demo --tour             switches the tabs back and forth and resizes the window,
+//                                         one step a second; prints "step N: ..." when a step
+//                                         shows, so a screenshot can be taken, then ends
 
 #include "gui/os/Box.h"
 #include "gui/os/Button.h"
@@ -15,6 +18,7 @@
 #include "gui/os/UIThread.h"
 #include "gui/os/Window.h"
 
+#include <QApplication>
 #include <QPixmap>
 #include <QWidget>
 
@@ -70,7 +74,7 @@ struct DownloadAction : s::gui::events::IEventListener {
 
 }
 
-int main(int argc, char** argv)
+int runDemo(int argc, char** argv)
 {
     const char* screenshot = nullptr;
     for (int i = 1; i + 1 < argc; ++i) {
@@ -78,10 +82,16 @@ int main(int argc, char** argv)
             screenshot = argv[i + 1];
     }
 
+    bool tour = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--tour") == 0)
+            tour = true;
+    }
+
     s::thread::Pooled<Window> window = Window::make();
     window->setTitle(u"Fetchwick \u2013 toolkit demo");
-    window->setInset(10);
-    window->setVerticalGap(8);
+    // The window stacks its children in the shared column; the content has gaps of its own.
+    Box* content = column(8);
     window->setBounds(100, 100, 560, 420);
     window->setMinimumWidth(420);
     window->setMinimumHeight(300);
@@ -96,7 +106,7 @@ int main(int argc, char** argv)
     Button* download = Button::get();
     download->setText(u"Download");
     linkRow->add(download);
-    window->add(linkRow);
+    content->add(linkRow);
 
     // Options in a flowing row.
     Box* options = Box::get();
@@ -114,7 +124,7 @@ int main(int argc, char** argv)
     options->add(audio);
     options->add(clipboard);
     options->add(onTop);
-    window->add(options);
+    content->add(options);
 
     // A tab box with three pages.
     auto* tabs = TabBox::get();
@@ -168,7 +178,8 @@ int main(int argc, char** argv)
     home->setLinkTarget(u"https://www.example.org/");
     about->add(home);
     tabs->addPage(about, u"About");
-    window->add(tabs);
+    content->add(tabs);
+    window->add(content);
 
     // The status bar.
     auto* bar = StatusBar::get();
@@ -184,6 +195,25 @@ int main(int argc, char** argv)
 
     window->show();
 
+    if (tour) {
+        struct Step {
+            uint32_t page;
+            int32_t w, h;
+        } steps[] = { { 0, 560, 420 }, { 1, 560, 420 }, { 2, 560, 420 }, { 0, 560, 420 }, { 1, 720, 520 }, { 2, 640, 460 },
+            { 0, 640, 460 }, { 1, 480, 360 }, { 0, 480, 360 } };
+        int n = 0;
+        for (const Step& step : steps) {
+            tabs->selectPage(step.page);
+            window->setSize(step.w, step.h);
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            std::printf("step %d: page %u at %dx%d\n", ++n, step.page, step.w, step.h);
+            std::fflush(stdout);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        }
+        window->close();
+        return 0;
+    }
+
     if (screenshot) {
         std::this_thread::sleep_for(std::chrono::milliseconds(800));
         bool saved = onUiThread([&] {
@@ -196,4 +226,22 @@ int main(int argc, char** argv)
     }
     window->waitUntilClosed();
     return 0;
+}
+
+// As the program does: the Qt application on the main thread, which is the GUI thread, and the
+// demo's own steps on a thread of their own; the loop ends when they are done. Qt's objects are
+// then taken down on the thread they live on.
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    UIThread::instance();
+    int status = 0;
+    std::thread steps([&] {
+        status = runDemo(argc, argv);
+        UIThread::instance().post([] { QCoreApplication::quit(); });
+    });
+    QApplication::exec();
+    steps.join();
+    return status;
 }

@@ -50,6 +50,7 @@ void Button::textChanged()
 
 void Button::setToggled(bool on)
 {
+    S_ON_GUI_THREAD(setToggled(on));
     if (on == m_toggled)
         return;
     m_toggled = on;
@@ -68,6 +69,7 @@ void Button::setAutoRepeat(bool on)
 
 void Button::click()
 {
+    S_ON_GUI_THREAD(click());
     m_clickListeners.fire(this, Clicked);
     if (m_toggle) {
         setToggled(!m_toggled);

@@ -43,6 +43,7 @@ void CheckBox::textChanged()
 
 void CheckBox::setChecked(bool on)
 {
+    S_ON_GUI_THREAD(setChecked(on));
     if (on == m_checked)
         return;
     m_checked = on;
@@ -62,6 +63,7 @@ void CheckBox::setChecked(bool on)
 
 void CheckBox::enableWhenChecked(IComponent* c)
 {
+    S_ON_GUI_THREAD(enableWhenChecked(c));
     if (!m_enabler) {
         m_enabler = events::Enabler::get();
         m_enabler->setSource(this);
@@ -72,6 +74,7 @@ void CheckBox::enableWhenChecked(IComponent* c)
 
 void CheckBox::disableWhenUnchecked(IComponent* c)
 {
+    S_ON_GUI_THREAD(disableWhenUnchecked(c));
     if (!m_disabler) {
         m_disabler = events::Disabler::get();
         m_disabler->setSource(this);

@@ -21,7 +21,11 @@ public:
 
     CheckBox() = default;
 
-    bool isChecked() const { return m_checked; }
+    bool isChecked() const
+    {
+        S_ON_GUI_THREAD(isChecked());
+        return m_checked;
+    }
     void setChecked(bool on);
     void addCheckedListener(events::IEventListener* listener) { m_checkedListeners.add(listener); }
     void addUncheckedListener(events::IEventListener* listener) { m_uncheckedListeners.add(listener); }

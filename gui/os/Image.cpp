@@ -20,6 +20,7 @@ void Image::applyStyle()
 
 bool Image::take(QImage image)
 {
+    S_ON_GUI_THREAD(take(image));
     m_image = std::move(image);
     setNaturalSize(m_image.width(), m_image.height());
     if (m_created) {

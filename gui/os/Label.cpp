@@ -117,6 +117,7 @@ void Label::restoreText()
 
 void Label::setLink(bool on)
 {
+    S_ON_GUI_THREAD(setLink(on));
     if (on == m_link)
         return;
     m_link = on;
@@ -127,6 +128,7 @@ void Label::setLink(bool on)
 
 void Label::linkEntered(bool inside)
 {
+    S_ON_GUI_THREAD(linkEntered(inside));
     if (!m_link)
         return;
     m_linkState = inside ? 1 : 0;
@@ -135,6 +137,7 @@ void Label::linkEntered(bool inside)
 
 void Label::linkPressed()
 {
+    S_ON_GUI_THREAD(linkPressed());
     if (!m_link)
         return;
     m_linkState = 2;
@@ -143,6 +146,7 @@ void Label::linkPressed()
 
 void Label::linkReleased(bool inside)
 {
+    S_ON_GUI_THREAD(linkReleased(inside));
     if (!m_link)
         return;
     m_linkState = inside ? 1 : 0;

@@ -24,11 +24,19 @@ public:
     // Shows text for a while, then the text from before. A later call restarts the time and
     // keeps the text saved by the first.
     void setTextFor(std::u16string_view text, int32_t milliseconds);
-    bool isShowingTimedText() const { return m_savedText.has_value(); }
+    bool isShowingTimedText() const
+    {
+        S_ON_GUI_THREAD(isShowingTimedText());
+        return m_savedText.has_value();
+    }
 
     void setLink(bool on);
     bool isLink() const { return m_link; }
-    void setLinkTarget(std::u16string_view target) { m_linkTarget.assign(target); }
+    void setLinkTarget(std::u16string_view target)
+    {
+        S_ON_GUI_THREAD(setLinkTarget(target));
+        m_linkTarget.assign(target);
+    }
     const std::u16string& getLinkTarget() const { return m_linkTarget; }
     void addClickListener(events::IEventListener* listener) { m_clickListeners.add(listener); }
     // Whether a release inside the label opens the link target with the desktop (default on).

@@ -55,6 +55,7 @@ void ScrollBar::setAxis(int32_t axis)
 
 void ScrollBar::setRange(int32_t minimum, int32_t maximum, int32_t page)
 {
+    S_ON_GUI_THREAD(setRange(minimum, maximum, page));
     m_minimum = minimum;
     m_maximum = std::max(minimum, maximum);
     m_page = std::max(1, page);
@@ -65,6 +66,7 @@ void ScrollBar::setRange(int32_t minimum, int32_t maximum, int32_t page)
 
 void ScrollBar::setValue(int32_t value)
 {
+    S_ON_GUI_THREAD(setValue(value));
     value = std::clamp(value, m_minimum, m_maximum);
     if (value == m_value)
         return;
@@ -75,6 +77,7 @@ void ScrollBar::setValue(int32_t value)
 
 void ScrollBar::userMoved(int32_t value)
 {
+    S_ON_GUI_THREAD(userMoved(value));
     value = std::clamp(value, m_minimum, m_maximum);
     if (value == m_value)
         return;

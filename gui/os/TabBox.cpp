@@ -46,6 +46,7 @@ QTabBar* TabBox::tabBar() const
 
 void TabBox::addPage(IComponent* page, std::u16string_view title)
 {
+    S_ON_GUI_THREAD(addPage(page, title));
     m_tabs.push_back({ std::u16string(title), -1 });
     syncTabs();
     add(page);
@@ -54,6 +55,7 @@ void TabBox::addPage(IComponent* page, std::u16string_view title)
 
 void TabBox::addPageId(IComponent* page, int32_t titleId)
 {
+    S_ON_GUI_THREAD(addPageId(page, titleId));
     std::u16string text;
     if (m_window)
         m_window->lookUpText(titleId, text);
@@ -65,11 +67,13 @@ void TabBox::addPageId(IComponent* page, int32_t titleId)
 
 std::u16string TabBox::getTabText(uint32_t index) const
 {
+    S_ON_GUI_THREAD(getTabText(index));
     return index < m_tabs.size() ? m_tabs[index].text : std::u16string();
 }
 
 void TabBox::selectPage(uint32_t index)
 {
+    S_ON_GUI_THREAD(selectPage(index));
     if (index >= getChildCount())
         return;
     m_selected = static_cast<int32_t>(index);

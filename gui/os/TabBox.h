@@ -23,7 +23,11 @@ public:
     void addPage(IComponent* page, std::u16string_view title);
     void addPageId(IComponent* page, int32_t titleId);
     uint32_t getPageCount() const { return getChildCount(); }
-    int32_t getSelectedPage() const { return m_selected; }
+    int32_t getSelectedPage() const
+    {
+        S_ON_GUI_THREAD(getSelectedPage());
+        return m_selected;
+    }
     void selectPage(uint32_t index);
     std::u16string getTabText(uint32_t index) const;
 

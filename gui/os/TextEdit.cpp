@@ -24,6 +24,7 @@ void TextEdit::afterCreate()
 
 void TextEdit::edited(std::u16string_view text)
 {
+    S_ON_GUI_THREAD(edited(text));
     m_text.assign(text);
     m_changeListeners.fire(this, Changed);
 }
@@ -48,6 +49,7 @@ void TextEdit::textChanged()
 
 void TextEdit::appendText(std::u16string_view text)
 {
+    S_ON_GUI_THREAD(appendText(text));
     if (text.empty())
         return;
     m_text.append(text);

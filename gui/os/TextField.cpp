@@ -50,6 +50,7 @@ QWidget* TextField::makeWidget(QWidget* parent)
 
 void TextField::userEdited(std::u16string_view text)
 {
+    S_ON_GUI_THREAD(userEdited(text));
     m_text.assign(text);
     if (m_notifyChanges)
         m_changeListeners.fire(this, Changed);
@@ -99,6 +100,7 @@ void TextField::measure()
 
 void TextField::setPassword(bool on)
 {
+    S_ON_GUI_THREAD(setPassword(on));
     if (on == m_password)
         return;
     m_password = on;
@@ -108,6 +110,7 @@ void TextField::setPassword(bool on)
 
 void TextField::editableWhen(IComponent* c)
 {
+    S_ON_GUI_THREAD(editableWhen(c));
     if (!m_editabler) {
         m_editabler = events::Editabler::get();
         m_editabler->setSource(this);
@@ -118,6 +121,7 @@ void TextField::editableWhen(IComponent* c)
 
 void TextField::readOnlyWhen(IComponent* c)
 {
+    S_ON_GUI_THREAD(readOnlyWhen(c));
     if (!m_unEditabler) {
         m_unEditabler = events::UnEditabler::get();
         m_unEditabler->setSource(this);

@@ -23,7 +23,11 @@ public:
 
     void setPassword(bool on);
     bool isPassword() const { return m_password; }
-    void setChangeNotification(bool on) { m_notifyChanges = on; }
+    void setChangeNotification(bool on)
+    {
+        S_ON_GUI_THREAD(setChangeNotification(on));
+        m_notifyChanges = on;
+    }
     void addChangeListener(events::IEventListener* listener) { m_changeListeners.add(listener); }
     void addEnterListener(events::IEventListener* listener) { m_enterListeners.add(listener); }
     void addFocusLostListener(events::IEventListener* listener) { m_focusListeners.add(listener); }
@@ -34,8 +38,16 @@ public:
 
     // The binding reports here (GUI thread).
     void userEdited(std::u16string_view text);
-    void enterPressed() { m_enterListeners.fire(this, EnterPressed); }
-    void focusLost() { m_focusListeners.fire(this, FocusLost); }
+    void enterPressed()
+    {
+        S_ON_GUI_THREAD(enterPressed());
+        m_enterListeners.fire(this, EnterPressed);
+    }
+    void focusLost()
+    {
+        S_ON_GUI_THREAD(focusLost());
+        m_focusListeners.fire(this, FocusLost);
+    }
 
     void reset() override;
 

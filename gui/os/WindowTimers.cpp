@@ -3,7 +3,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cassert>
 
 namespace s::gui::os {
 
@@ -14,7 +13,11 @@ WindowTimers::WindowTimers(std::function<void(int32_t id)> fired)
 
 WindowTimers::~WindowTimers()
 {
-    assert(m_timers.empty() && "timers are stopped on the GUI thread before their window goes");
+    // A window stops its timers on the GUI thread when it is taken apart. Timers left here could
+    // not be: the GUI loop had ended first, and the process is ending. Deleting them now, on
+    // another thread, is what Qt forbids; the process's end takes them.
+    for (auto& entry : m_timers)
+        (void)entry.second.release();
 }
 
 void WindowTimers::start(int32_t id, int32_t milliseconds)

@@ -13,7 +13,12 @@ WindowTray::WindowTray(std::function<void()> leftClick, std::function<void()> ri
 {
 }
 
-WindowTray::~WindowTray() = default;
+WindowTray::~WindowTray()
+{
+    // As with a window's timers: an icon still here outlived the GUI loop, and only the
+    // process's end may take it.
+    (void)m_icon.release();
+}
 
 void WindowTray::ensure()
 {

@@ -3,6 +3,8 @@
 
 #include "GuiTest.h"
 
+#include "gui/layout/Vertical.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScreen>
@@ -398,4 +400,115 @@ TEST_F(WindowTest, StatusBarKeepsTheBottom)
     EXPECT_EQ(content->getHeight(), 280);
     window->setSize(500, 400);
     EXPECT_EQ(geometryOf(bar), QRect(0, 380, 500, 20));
+}
+
+TEST_F(WindowTest, MinimisingAndMaximisingWriteTheNormalGeometry)
+{
+    MemorySettings store;
+    window->bindSettings(&store, false);
+    window->setBounds(100, 120, 400, 300);
+    window->show();
+    store.values.clear();
+    // The user minimises: the normal geometry is written, though the frame shows none of it.
+    onUiThread([&] { frameOf(window.get())->setWindowState(Qt::WindowMinimized); });
+    EXPECT_EQ(store.values[IWindowSettings::X], 100);
+    EXPECT_EQ(store.values[IWindowSettings::Y], 120);
+    EXPECT_EQ(store.values[IWindowSettings::Width], 400);
+    EXPECT_EQ(store.values[IWindowSettings::Height], 300);
+    EXPECT_EQ(store.values[IWindowSettings::Maximized], 0);
+
+    window->showNormal();
+    window->setBounds(150, 160, 420, 310);
+    store.values.clear();
+    window->maximize();
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_EQ(store.values[IWindowSettings::X], 150);
+    EXPECT_EQ(store.values[IWindowSettings::Width], 420);
+    EXPECT_EQ(store.values[IWindowSettings::Maximized], 1);
+    // Saving while maximised keeps the normal geometry, not the maximised frame's.
+    window->saveGeometry();
+    EXPECT_EQ(store.values[IWindowSettings::Height], 310);
+    // Minimised from maximised: still maximised when it comes back.
+    store.values.clear();
+    window->minimize();
+    EXPECT_EQ(store.values[IWindowSettings::Maximized], 1);
+}
+
+TEST_F(WindowTest, MouseMovesOverTheClientAndItsComponentsFireCode13)
+{
+    Recorder recorder;
+    window->addListener(Window::MouseMoved, &recorder);
+    Box* box = fixedBox(100, 60);
+    window->show();
+    onUiThread([&] {
+        QTest::mouseMove(frameOf(window.get()), QPoint(300, 300));
+        QTest::mouseMove(static_cast<QWidget*>(box->getNativeHandle()), QPoint(10, 10));
+        QTest::mouseMove(static_cast<QWidget*>(box->getNativeHandle()), QPoint(20, 20));
+    });
+    EXPECT_TRUE(eventually([&] { return recorder.count(Window::MouseMoved) >= 3; })) << recorder.count(Window::MouseMoved);
+}
+
+TEST_F(WindowTest, PointerCaptureEndsWithCode17AndTheCursorPosition)
+{
+    Recorder recorder;
+    window->addListener(Window::CaptureEnded, &recorder);
+    window->show();
+    window->startPointerCapture();
+    EXPECT_TRUE(window->isCapturingPointer());
+    QPoint global = onUiThread([&] {
+        QWidget* frame = frameOf(window.get());
+        QTest::mouseRelease(frame, Qt::LeftButton, {}, QPoint(33, 44));
+        return frame->mapToGlobal(QPoint(33, 44));
+    });
+    EXPECT_EQ(recorder.count(Window::CaptureEnded), 1);
+    EXPECT_FALSE(window->isCapturingPointer());
+    EXPECT_EQ(window->getCaptureX(), global.x());
+    EXPECT_EQ(window->getCaptureY(), global.y());
+    // A release without a capture reports nothing.
+    onUiThread([&] { QTest::mouseRelease(frameOf(window.get()), Qt::LeftButton, {}, QPoint(5, 5)); });
+    EXPECT_EQ(recorder.count(Window::CaptureEnded), 1);
+}
+
+TEST_F(WindowTest, KeysNoComponentTookReachTheWindowAsTheApplicationsCodes)
+{
+    struct KeyLog : s::gui::events::IEventListener {
+        Window* window = nullptr;
+        std::vector<int32_t> codes;
+        void handle(s::base::IObject*, int32_t) override { codes.push_back(window->getKeyCode()); }
+    } log;
+    log.window = window.get();
+    window->addListener(Window::KeyPressed, &log);
+    Box* box = fixedBox(100, 60);
+    window->show();
+    onUiThread([&] {
+        auto* w = static_cast<QWidget*>(box->getNativeHandle());
+        QTest::keyClick(w, Qt::Key_Delete);
+        QTest::keyClick(w, Qt::Key_F5);
+        QTest::keyClick(frameOf(window.get()), Qt::Key_A);
+    });
+    EXPECT_EQ(log.codes, (std::vector<int32_t> { 46, 116, 65 }));
+}
+
+TEST_F(WindowTest, TheSharedColumnPlacesTheContentAndTheStatusBarGoesOverTheBottom)
+{
+    window->setSize(400, 300);
+    window->setInset(10);
+    Box* top = Box::get();
+    top->setFixedHeight(30, false);
+    top->setWidthPercent(100, false);
+    Box* content = Box::get();
+    content->fill();
+    window->add(top);
+    window->add(content);
+    Box* bar = Box::get();
+    bar->setFixedHeight(20, false);
+    window->setStatusBar(bar);
+    EXPECT_EQ(window->getLayoutManager(), &s::gui::layout::Vertical::shared());
+    EXPECT_EQ(window->getChildCount(), 3u) << "the bar is the last child";
+    EXPECT_EQ(geometryOf(top), QRect(10, 10, 380, 30));
+    EXPECT_EQ(geometryOf(bar), QRect(0, 280, 400, 20)) << "across the whole client, insets or not";
+    EXPECT_EQ(content->getY() + content->getHeight(), 300 - 10 - 10 - 20) << "the column keeps room for the bar";
+    bar->setVisible(false);
+    window->doLayout();
+    EXPECT_FALSE(shownOnPlatform(bar));
 }
