@@ -1,0 +1,6 @@
+#pragma once
+
+namespace s::gui::counter {
+class CounterData;
+class ICounterView;
+}

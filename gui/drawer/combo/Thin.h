@@ -1,0 +1,39 @@
+#pragma once
+
+#include "foundation/thread/Pool.h"
+#include "gui/TextStyle.h"
+#include "gui/draw/Colour.h"
+#include "gui/drawer/IDrawer.h"
+
+#include <array>
+
+namespace s::gui::drawer::combo {
+
+// Carries the colours of combo boxes in a skin: text and frame colours and a text style. This toolkit paints no
+// such component in a skinned window, so nothing is drawn from it; skins fill it so a component of that kind can
+// take it.
+class Thin final : public IDrawer {
+    S_POOLED_CLASS(Thin, "s_gui_drawer_combo_Thin")
+public:
+    void setFirstColour(draw::Colour c) { m_first = c; }
+    draw::Colour getFirstColour() const { return m_first; }
+    void setSecondColour(draw::Colour c) { m_second = c; }
+    draw::Colour getSecondColour() const { return m_second; }
+    static constexpr size_t StyleCount = 1;
+    TextStyle& style(size_t index) { return m_styles.at(index); }
+    const TextStyle& getStyle(size_t index) const { return m_styles.at(index); }
+
+    void reset() override
+    {
+        m_first = m_second = draw::UnsetColour;
+        for (TextStyle& s : m_styles)
+            s.clear();
+    }
+
+private:
+    draw::Colour m_first { draw::UnsetColour };
+    draw::Colour m_second { draw::UnsetColour };
+    std::array<TextStyle, StyleCount> m_styles {};
+};
+
+}
