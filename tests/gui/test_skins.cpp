@@ -175,8 +175,10 @@ TEST(Skins, ReleasingASkinReleasesItsDrawersExactlyOnce)
 
     // Replacing an entry releases the old drawer once.
     skin::Thin* thin = skin::Thin::make(u"T", {});
+    window::Thin* replacement = window::Thin::get();
     const uint32_t windows = freeOf<window::Thin>();
-    thin->setWindow(window::Thin::get());
-    EXPECT_EQ(freeOf<window::Thin>(), windows);
+    thin->setWindow(replacement);
+    EXPECT_EQ(freeOf<window::Thin>(), windows + 1);
+    EXPECT_EQ(thin->getWindow(), replacement);
     thin->release();
 }
