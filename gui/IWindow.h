@@ -11,6 +11,9 @@ class FontSetting;
 namespace events {
 class IEventListener;
 }
+namespace drawer {
+class Skinner;
+}
 
 // A top-level window as the rest of the program sees it, free of Qt so that the engine and its
 // tests can talk to windows without a display.
@@ -53,6 +56,8 @@ public:
     virtual void removeLanguageListener(events::IEventListener* /*listener*/) { }
     // The window-wide font size setting, or null.
     virtual FontSetting* getFontSetting() { return nullptr; }
+    // The skins the window's components take their drawers from, or null for an unskinned window.
+    virtual drawer::Skinner* getSkinner() const { return nullptr; }
 };
 
 }

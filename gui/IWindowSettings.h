@@ -32,6 +32,10 @@ public:
     // "DoNothing", "Close" or "Iconize".
     virtual std::string getMiddleClickAction() { return "DoNothing"; }
 
+    // The name of the skin the window showed last ("Skin"); empty when none is stored.
+    virtual std::u16string getSkinName() { return {}; }
+    virtual void setSkinName(std::u16string_view /*name*/) { }
+
     // False when nothing is stored for that value.
     virtual bool readValue(Value which, int32_t& out) = 0;
     virtual void writeValue(Value which, int32_t value) = 0;

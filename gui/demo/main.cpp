@@ -1,5 +1,7 @@
 // A window built from the toolkit's parts: boxes in rows and columns, labels, buttons, check
-// boxes bound to the fields they enable, text fields, a tab box and a status bar.
+// boxes bound to the fields they enable, text fields, a tab box and a status bar; beside it a
+// skinned window ("ThinWindow" family, skin "Classic LG") whose buttons, scroll bar, speed graph
+// and status bar take their drawers from the skin.
 //
 //   fetchwick-gui-demo                    shows the window until it is closed
 //   fetchwick-gui-demo --screenshot F.png saves a picture of the window and ends
@@ -7,10 +9,13 @@
 //                                         one step a second; prints "step N: ..." when a step
 //                                         shows, so a screenshot can be taken, then ends
 
+#include "gui/drawer/Skinner.h"
 #include "gui/os/Box.h"
 #include "gui/os/Button.h"
 #include "gui/os/CheckBox.h"
+#include "gui/os/Counter.h"
 #include "gui/os/Label.h"
+#include "gui/os/ScrollBar.h"
 #include "gui/os/StatusBar.h"
 #include "gui/os/TabBox.h"
 #include "gui/os/TextEdit.h"
@@ -22,7 +27,9 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -71,6 +78,72 @@ struct DownloadAction : s::gui::events::IEventListener {
         status->setTextFor(text, 3000);
     }
 };
+
+// The skinned window: what a small "about" window of the program looks like in the skin it asks for.
+s::thread::Pooled<Window> makeSkinnedWindow(s::gui::drawer::Skinner* skinner, Counter*& graph)
+{
+    s::thread::Pooled<Window> window = Window::make();
+    window->setTitle(u"Skinned window");
+    window->setSkinner(skinner);
+    window->chooseSkin(u"Classic LG");
+    window->setResizable(true);
+    window->setEasyDrag(true);
+    window->setInset(12);
+    window->setVerticalGap(8);
+    window->setBounds(690, 100, 360, 420);
+
+    Label* title = label(u"Fetchwick", true);
+    window->add(title);
+    window->add(label(u"Skin “Classic LG” of the “ThinWindow” family"));
+
+    Box* buttons = row(6);
+    Button* ok = Button::get();
+    ok->setText(u"OK");
+    buttons->add(ok);
+    Button* toggle = Button::get();
+    toggle->setText(u"Keep on top");
+    toggle->setToggle(true);
+    toggle->setToggled(true);
+    buttons->add(toggle);
+    Button* off = Button::get();
+    off->setText(u"Disabled");
+    off->setEnabled(false);
+    buttons->add(off);
+    window->add(buttons);
+
+    Box* glyphs = row(4);
+    for (std::u16string_view name : { u"#Play", u"#Pause", u"#Stop", u"#Left", u"#Right", u"#Up", u"#Down", u"#Minus", u"#Plus",
+             u"#Check", u"#Color-0000A5FF" }) {
+        Button* b = Button::get();
+        b->setText(name);
+        b->setAutoSize(false);
+        b->setNaturalSize(22, 22);
+        glyphs->add(b);
+    }
+    window->add(glyphs);
+
+    Box* middle = row(8);
+    middle->setHeightPercent(100, false);
+    graph = Counter::get();
+    graph->setHeightPercent(100, false);
+    graph->setWidthPercent(85, false);
+    graph->setBackgroundColour(0x31, 0x31, 0x31);
+    graph->getMainSeries()->setScale(0, 100);
+    graph->getMainSeries()->setAutoScale(true);
+    graph->getMainSeries()->setScaleFloor(1024);
+    graph->getMainSeries()->setPointCount(400);
+    middle->add(graph);
+    ScrollBar* scroll = ScrollBar::get();
+    scroll->setRange(0, 100, 20);
+    scroll->setValue(30);
+    middle->add(scroll);
+    window->add(middle);
+
+    auto* bar = StatusBar::get();
+    bar->add(label(u"2.1 MB/s"));
+    window->setStatusBar(bar);
+    return window;
+}
 
 }
 
@@ -195,6 +268,27 @@ int runDemo(int argc, char** argv)
 
     window->show();
 
+    s::thread::Pooled<s::gui::drawer::Skinner> skinner;
+    skinner->setFamily(u"ThinWindow");
+    skinner->loadFamily();
+    Counter* graph = nullptr;
+    s::thread::Pooled<Window> skinned = makeSkinnedWindow(skinner.get(), graph);
+    skinned->show();
+
+    // A speed graph wants samples: a made-up download rate from a thread of its own.
+    std::atomic<bool> running { true };
+    std::thread feeder([&] {
+        for (int t = 0; running.load(); ++t) {
+            const double wave = 1.0 + std::sin(t / 9.0) * 0.6 + std::sin(t / 2.3) * 0.2;
+            graph->getMainSeries()->addSample(static_cast<int64_t>(1500 * wave));
+            std::this_thread::sleep_for(std::chrono::milliseconds(screenshot ? 1 : 40));
+        }
+    });
+    auto stopFeeder = [&] {
+        running = false;
+        feeder.join();
+    };
+
     if (tour) {
         struct Step {
             uint32_t page;
@@ -210,6 +304,8 @@ int runDemo(int argc, char** argv)
             std::fflush(stdout);
             std::this_thread::sleep_for(std::chrono::milliseconds(1000));
         }
+        stopFeeder();
+        skinned->close();
         window->close();
         return 0;
     }
@@ -221,10 +317,14 @@ int runDemo(int argc, char** argv)
             return window->widget()->grab().save(QString::fromLocal8Bit(screenshot));
         });
         std::printf("%s %s\n", saved ? "saved" : "could not save", screenshot);
+        stopFeeder();
+        skinned->close();
         window->close();
         return saved ? 0 : 1;
     }
     window->waitUntilClosed();
+    stopFeeder();
+    skinned->close();
     return 0;
 }
 

@@ -51,6 +51,9 @@ void FrameWidget::closeEvent(QCloseEvent* event)
 void FrameWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // A skinned frame's outline follows its size.
+    if (m_window && m_window->skin().isSkinned())
+        setMask(m_window->skin().region(width(), height()));
     if (m_window)
         m_window->frameResized(event->size().width(), event->size().height());
 }
@@ -78,9 +81,18 @@ void FrameWidget::mousePressEvent(QMouseEvent* event)
     if (!m_window)
         return;
     switch (event->button()) {
-    case Qt::LeftButton:
+    case Qt::LeftButton: {
+        // A skinned frame has no decorations of the platform: its border resizes (when the window
+        // may be resized) and the rest of it moves the window.
+        const WindowSkin& skin = m_window->skin();
+        const QPoint at = event->position().toPoint();
+        const Qt::Edges edges = skin.edgesAt(at.x(), at.y(), width(), height(), m_window->isResizable());
+        if (edges && windowHandle() && windowHandle()->startSystemResize(edges)) {
+            event->accept();
+            return;
+        }
         m_window->fire(Window::LeftPress);
-        if (m_window->isEasyDrag() && !(event->buttons() & Qt::RightButton)) {
+        if ((m_window->isEasyDrag() || skin.isSkinned()) && !(event->buttons() & Qt::RightButton)) {
             // The platform moves the window where it can; elsewhere the frame follows the mouse.
             if (!(windowHandle() && windowHandle()->startSystemMove())) {
                 m_dragging = true;
@@ -89,6 +101,7 @@ void FrameWidget::mousePressEvent(QMouseEvent* event)
             }
         }
         break;
+    }
     case Qt::RightButton: {
         m_window->fire(Window::RightPress);
         QPoint at = event->globalPosition().toPoint();
@@ -125,6 +138,10 @@ void FrameWidget::mouseMoveEvent(QMouseEvent* event)
         return;
     if (m_dragging && (event->buttons() & Qt::LeftButton))
         setGeometry(QRect(m_frameStart + event->globalPosition().toPoint() - m_dragStart, size()));
+    if (m_window->skin().isSkinned() && !(event->buttons() & Qt::LeftButton)) {
+        const QPoint at = event->position().toPoint();
+        setCursor(WindowSkin::cursorFor(m_window->skin().edgesAt(at.x(), at.y(), width(), height(), m_window->isResizable())));
+    }
     m_lastMoveTime = event->timestamp();
     m_lastMovePosition = event->globalPosition();
     m_window->fire(Window::MouseMoved);
@@ -164,6 +181,11 @@ void FrameWidget::paintEvent(QPaintEvent* event)
     if (!m_window)
         return;
     QPainter painter(this);
+    if (m_window->skin().isSkinned()) {
+        m_window->skin().paint(painter, width(), height());
+        m_window->painted();
+        return;
+    }
     painter.fillRect(event->rect(), toQColor(m_window->getBackgroundColour()));
     if (m_window->hasBorder()) {
         painter.setPen(toQColor(m_window->getBorderColour()));

@@ -916,6 +916,7 @@ void Window::bindSettings(IWindowSettings* store, bool withVersion)
 {
     onUiThread([&] {
         m_geometry.bind(store);
+        m_skin.setSettings(store);
         if (!store)
             return;
         if (std::span<const uint8_t> icon = store->getIconData(); !icon.empty())
@@ -1290,10 +1291,26 @@ void Window::reset()
     }
     static_cast<WindowState&>(*this) = WindowState {};
     m_geometry = WindowGeometry {};
+    m_skin.reset();
     m_sessionEnding = false;
     m_closed = true;
     m_transparent = false;
     m_window = nullptr;
+}
+
+void Window::setSkinner(drawer::Skinner* skinner)
+{
+    onUiThread([&] { m_skin.setSkinner(skinner); });
+}
+
+void Window::chooseSkin(std::u16string_view wanted, IWindowSettings* settings)
+{
+    onUiThread([&] { m_skin.chooseSkin(wanted, settings); });
+}
+
+void Window::setWindowDrawer(drawer::window::Thin* drawer, bool own)
+{
+    onUiThread([&] { m_skin.setWindowDrawer(drawer, own); });
 }
 
 }

@@ -10,6 +10,7 @@
 #include "gui/os/ClipboardWatch.h"
 #include "gui/os/WindowGeometry.h"
 #include "gui/os/WindowTimers.h"
+#include "gui/os/WindowSkin.h"
 #include "gui/os/WindowTray.h"
 
 #include <atomic>
@@ -241,6 +242,21 @@ public:
     void handle(base::IObject* sender, int32_t code) override;
     void languageChanged(lang::Localizer& localizer) override;
 
+    // --- skins (GUI thread) ---
+    // The window takes the current skin's window drawer and follows the skinner's changes; so do
+    // the components in it. Null: the platform's frame and the components' own drawers again.
+    void setSkinner(drawer::Skinner* skinner);
+    drawer::Skinner* getSkinner() const override { return m_skin.skinner(); }
+    bool hasSkinner() const { return m_skin.skinner() != nullptr; }
+    // Selects the skin named in the settings when it is one of the family, else the wanted one,
+    // else the first; later changes are written back to the settings.
+    void chooseSkin(std::u16string_view wanted, IWindowSettings* settings = nullptr);
+    // A window drawer makes the frame skinned (see WindowSkin); an owned one is released when
+    // replaced or when the window is reset.
+    void setWindowDrawer(drawer::window::Thin* drawer, bool own);
+    drawer::window::Thin* getWindowDrawer() const { return m_skin.windowDrawer(); }
+    const WindowSkin& skin() const { return m_skin; }
+
     // --- listeners: one list per event code (any thread) ---
     void addListener(int32_t code, events::IEventListener* listener);
     void removeListener(int32_t code, events::IEventListener* listener);
@@ -375,6 +391,7 @@ private:
     WindowTimers m_timers;
     ClipboardWatch m_clipboard;
     WindowTray m_tray;
+    WindowSkin m_skin { *this };
     events::ListenerList m_listeners[EventCount];
     events::ListenerList m_languageListeners;
     // A teardown from another thread waits here while the window's nested loops return.

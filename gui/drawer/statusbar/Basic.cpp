@@ -7,14 +7,14 @@ namespace s::gui::drawer::statusbar {
 
 using draw::Rect;
 
-void Basic::paint(draw::ICanvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom) const
+void Basic::paint(draw::ICanvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, bool gripAllowed) const
 {
     const Rect area { left, top, right, bottom };
     if (area.isEmpty())
         return;
     if (m_gradient && !draw::isVistaOrLater())
         paintGradient(canvas, area);
-    if (m_grip)
+    if (m_grip && gripAllowed)
         SizeGrip::paint(canvas, area);
 }
 

@@ -13,7 +13,9 @@ class Basic : public IDrawer {
 public:
     Basic() { Basic::reset(); }
 
-    virtual void paint(draw::ICanvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom) const;
+    // gripAllowed false leaves the grip out whatever the switch says (a window that cannot be
+    // resized shows none).
+    virtual void paint(draw::ICanvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, bool gripAllowed = true) const;
 
     void setGradient(bool on) { m_gradient = on; }
     bool hasGradient() const { return m_gradient; }

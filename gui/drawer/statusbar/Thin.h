@@ -12,7 +12,7 @@ class Thin final : public Basic {
 public:
     Thin() { Thin::reset(); }
 
-    void paint(draw::ICanvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom) const override;
+    void paint(draw::ICanvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, bool gripAllowed = true) const override;
 
     void setColour(uint8_t r, uint8_t g, uint8_t b) { m_colour = draw::rgb(r, g, b); }
     draw::Colour getColour() const { return m_colour; }
