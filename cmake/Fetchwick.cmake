@@ -7,6 +7,15 @@ target_compile_definitions(fetchwick_options INTERFACE
   FETCHWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
   FETCHWICK_VERSION="${PROJECT_VERSION}")
 
+# Sanitizer settings every test runs with: what the tools must not report of libraries we do not
+# build (Qt is not instrumented).
+set(FETCHWICK_SANITIZER_TEST_ENV "")
+if(FETCHWICK_SANITIZE STREQUAL "address")
+  set(FETCHWICK_SANITIZER_TEST_ENV "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizer/lsan.supp")
+elseif(FETCHWICK_SANITIZE STREQUAL "thread")
+  set(FETCHWICK_SANITIZER_TEST_ENV "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizer/tsan.supp")
+endif()
+
 if(FETCHWICK_SANITIZE STREQUAL "address")
   target_compile_options(fetchwick_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(fetchwick_options INTERFACE -fsanitize=address,undefined)
@@ -51,6 +60,13 @@ function(fetchwick_tests)
   cmake_parse_arguments(ARG "" "" "DEPS;ENV" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
   get_filename_component(subsystem ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  set(test_env "QT_QPA_PLATFORM=offscreen")
+  if(FETCHWICK_SANITIZER_TEST_ENV)
+    list(APPEND test_env "${FETCHWICK_SANITIZER_TEST_ENV}")
+  endif()
+  if(ARG_ENV)
+    list(APPEND test_env ${ARG_ENV})
+  endif()
   foreach(test_source ${tests})
     get_filename_component(test_name ${test_source} NAME_WE)
     set(target ${subsystem}_${test_name})
@@ -62,7 +78,7 @@ function(fetchwick_tests)
     gtest_discover_tests(${target}
       DISCOVERY_MODE PRE_TEST
       TEST_PREFIX "${subsystem}."
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENV}"
+      PROPERTIES ENVIRONMENT "${test_env}"
       DISCOVERY_TIMEOUT 60)
   endforeach()
 endfunction()

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <atomic>
 
 using namespace listtest;
@@ -221,15 +223,25 @@ TEST(ListSelection, EventSequences)
             { 20, 1, 1, 7 } },
         { "right press without a menu", [](ListBoxModel& m) { EXPECT_FALSE(m.rightPress(1)); }, { 20, 1 } },
         { "removing selected rows", [](ListBoxModel& m) {
+             // Removed rows go back to whoever made them.
+             Record* first = m.getRow(0).row;
+             Record* second = m.getRow(1).row;
              m.clickRow(0, {});
              m.clickRow(1, { .control = true });
              m.removeSelectedRows();
              EXPECT_EQ(m.getRowCount(), 2);
+             first->release();
+             second->release();
          },
             { 20, 1, 1, 2, 2, 21 } },
         { "removing all rows", [](ListBoxModel& m) {
+             std::vector<Record*> rows;
+             for (int p = 0; p < m.getRowCount(); ++p)
+                 rows.push_back(m.getRow(p).row);
              m.clickRow(3, {});
              m.removeAllRows();
+             for (Record* row : rows)
+                 row->release();
          },
             { 20, 1, 2, 21 } },
     };
