@@ -817,7 +817,7 @@ void Dialog::readList()
             continue;
         }
         // The list holds the job from here on, through its row.
-        job.take();
+        [[maybe_unused]] DlThread* handedOver = job.take();
     }
 }
 

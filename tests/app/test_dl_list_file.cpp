@@ -51,7 +51,7 @@ std::string readFile(const std::string& path)
 
 const DlListFile::Generator generator { u"Fetchwick", u"0.10", u"https://www.pellix.example/fetchwick/" };
 
-struct JobSpec {
+struct JobFields {
     int32_t index { 1 };
     int64_t size { -1 };
     double percent { -1.0 };
@@ -66,21 +66,21 @@ struct JobSpec {
     std::u16string log {};
 };
 
-Pooled<DlThread> makeJob(const JobSpec& spec)
+Pooled<DlThread> makeJob(const JobFields& fields)
 {
     Pooled<DlThread> job;
-    job->Index = spec.index;
-    job->TotalSize = spec.size;
-    job->PercentDone = spec.percent;
-    job->State = spec.state;
-    job->Id->assign(spec.id);
-    job->Password->assign(spec.password);
-    job->Dir->assign(spec.dir);
-    job->Url->assign(spec.url);
-    job->OnlyMp3 = spec.mp3;
-    job->FileName->assign(spec.name);
-    job->FilePath->assign(spec.path);
-    job->Log->assign(spec.log);
+    job->Index = fields.index;
+    job->TotalSize = fields.size;
+    job->PercentDone = fields.percent;
+    job->State = fields.state;
+    job->Id->assign(fields.id);
+    job->Password->assign(fields.password);
+    job->Dir->assign(fields.dir);
+    job->Url->assign(fields.url);
+    job->OnlyMp3 = fields.mp3;
+    job->FileName->assign(fields.name);
+    job->FilePath->assign(fields.path);
+    job->Log->assign(fields.log);
     return job;
 }
 
@@ -125,7 +125,7 @@ TEST(DlListFile, RoundTripOfTextsLoginsAndStates)
 {
     struct Case {
         const char* what;
-        JobSpec spec;
+        JobFields fields;
         JobState readState;
     };
     const Case cases[] = {
@@ -144,7 +144,7 @@ TEST(DlListFile, RoundTripOfTextsLoginsAndStates)
     std::string path = folder / "DlList.dat";
     std::vector<Pooled<DlThread>> jobs;
     for (const Case& c : cases)
-        jobs.push_back(makeJob(c.spec));
+        jobs.push_back(makeJob(c.fields));
     auto list = pointers(jobs);
     DlListFile::Logins view { u"  \u3000 someone\t", u"\r\n s3cret \u3000" };
     ASSERT_TRUE(DlListFile::write(u16(path), generator, view, list));
@@ -155,21 +155,21 @@ TEST(DlListFile, RoundTripOfTextsLoginsAndStates)
     EXPECT_EQ(back.viewPassword, u"s3cret");
     ASSERT_EQ(back.jobs.size(), std::size(cases));
     for (size_t i = 0; i < std::size(cases); ++i) {
-        const JobSpec& spec = cases[i].spec;
+        const JobFields& fields = cases[i].fields;
         DlThread& job = *back.jobs[i];
         SCOPED_TRACE(cases[i].what);
-        EXPECT_EQ(job.Index, spec.index);
-        EXPECT_EQ(job.TotalSize.load(), spec.size);
-        EXPECT_DOUBLE_EQ(job.PercentDone.load(), spec.percent);
+        EXPECT_EQ(job.Index, fields.index);
+        EXPECT_EQ(job.TotalSize.load(), fields.size);
+        EXPECT_DOUBLE_EQ(job.PercentDone.load(), fields.percent);
         EXPECT_EQ(job.State.load(), cases[i].readState);
-        EXPECT_EQ(job.Id->view(), spec.id);
-        EXPECT_EQ(job.Password->view(), spec.password);
-        EXPECT_EQ(job.Dir->view(), spec.dir);
-        EXPECT_EQ(job.Url->view(), spec.url);
-        EXPECT_EQ(job.OnlyMp3, spec.mp3);
-        EXPECT_EQ(job.FileName->view(), spec.name);
-        EXPECT_EQ(job.FilePath->view(), spec.path);
-        EXPECT_EQ(job.Log->view(), spec.log);
+        EXPECT_EQ(job.Id->view(), fields.id);
+        EXPECT_EQ(job.Password->view(), fields.password);
+        EXPECT_EQ(job.Dir->view(), fields.dir);
+        EXPECT_EQ(job.Url->view(), fields.url);
+        EXPECT_EQ(job.OnlyMp3, fields.mp3);
+        EXPECT_EQ(job.FileName->view(), fields.name);
+        EXPECT_EQ(job.FilePath->view(), fields.path);
+        EXPECT_EQ(job.Log->view(), fields.log);
     }
     EXPECT_EQ(back.nextIndex, 9);
 
